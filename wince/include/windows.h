@@ -1,0 +1,9 @@
+// The Win32-shaped API of the host, under its usual name.
+#pragma once
+
+#include "windef.h"
+#include "winerror.h"
+#include "winbase.h"
+#include "winnls.h"
+#include "winuser.h"
+#include "wince_crt.h"

@@ -1,0 +1,39 @@
+// User interface: message boxes and character helpers. Windows, messages, painting
+// and dialogs join here as the host grows.
+#pragma once
+
+#include "windef.h"
+
+extern "C" {
+
+#define MB_OK 0x00000000L
+#define MB_OKCANCEL 0x00000001L
+#define MB_YESNO 0x00000004L
+#define MB_ICONHAND 0x00000010L
+#define MB_ICONERROR MB_ICONHAND
+#define MB_ICONSTOP MB_ICONHAND
+#define MB_ICONQUESTION 0x00000020L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONWARNING MB_ICONEXCLAMATION
+#define MB_ICONASTERISK 0x00000040L
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define MB_SETFOREGROUND 0x00010000L
+#define MB_TOPMOST 0x00040000L
+#define IDOK 1
+#define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7
+
+int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
+#define MessageBox MessageBoxW
+
+LPWSTR WINAPI CharPrevW(LPCWSTR lpszStart, LPCWSTR lpszCurrent);
+LPWSTR WINAPI CharNextW(LPCWSTR lpsz);
+LPWSTR WINAPI CharUpperW(LPWSTR lpsz);
+LPWSTR WINAPI CharLowerW(LPWSTR lpsz);
+#define CharPrev CharPrevW
+#define CharNext CharNextW
+#define CharUpper CharUpperW
+#define CharLower CharLowerW
+
+}  // extern "C"
