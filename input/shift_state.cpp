@@ -1,0 +1,7 @@
+#include "input/shift_state.h"
+
+namespace tapora {
+
+WORD ShiftState = 0;
+
+}  // namespace tapora
