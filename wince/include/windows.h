@@ -6,4 +6,6 @@
 #include "winbase.h"
 #include "winnls.h"
 #include "winuser.h"
+#include "wingdi.h"
+#include "libloaderapi.h"
 #include "wince_crt.h"
