@@ -4,6 +4,9 @@
 #include "windef.h"
 #include "winerror.h"
 
+#ifndef ERROR_INVALID_DATA
+#define ERROR_INVALID_DATA 13L
+#endif
 #ifndef ERROR_MOD_NOT_FOUND
 #define ERROR_MOD_NOT_FOUND 126L
 #endif
@@ -12,6 +15,9 @@
 #endif
 #ifndef ERROR_BAD_EXE_FORMAT
 #define ERROR_BAD_EXE_FORMAT 193L
+#endif
+#ifndef ERROR_DLL_INIT_FAILED
+#define ERROR_DLL_INIT_FAILED 1114L
 #endif
 #ifndef ERROR_RESOURCE_DATA_NOT_FOUND
 #define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
@@ -26,6 +32,12 @@
 extern "C" {
 
 typedef INT_PTR(WINAPI* FARPROC)();
+
+// Reasons a module's DllMain is called with.
+#define DLL_PROCESS_DETACH 0
+#define DLL_PROCESS_ATTACH 1
+#define DLL_THREAD_ATTACH 2
+#define DLL_THREAD_DETACH 3
 
 HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName);
 BOOL WINAPI FreeLibrary(HMODULE hLibModule);

@@ -36,6 +36,7 @@ void WINAPI OutputDebugStringW(LPCWSTR lpOutputString);
 #define FILE_CURRENT 1
 #define FILE_END 2
 #define INVALID_SET_FILE_POINTER ((DWORD)-1)
+#define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
 
 typedef struct _SECURITY_ATTRIBUTES {
   DWORD nLength;

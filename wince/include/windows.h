@@ -9,3 +9,5 @@
 #include "wingdi.h"
 #include "libloaderapi.h"
 #include "wince_crt.h"
+#include "objbase.h"
+#include "wince_stdio.h"

@@ -30,7 +30,7 @@ extern "C" {
 #define BLACK_PEN 7
 #define NULL_PEN 8
 #define SYSTEM_FONT 13
-#define DEFAULT_PALETTE 15
+#define DEFAULT_GUI_FONT 17
 
 HGDIOBJ WINAPI GetStockObject(int fnObject);
 

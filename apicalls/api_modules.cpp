@@ -1,0 +1,14 @@
+// Thin pass-throughs to the platform's module functions.
+#include "apicalls/api_modules.h"
+
+namespace tapora::api {
+
+HMODULE LoadLibraryW(LPCWSTR fileName) { return ::LoadLibraryW(fileName); }
+
+BOOL FreeLibrary(HMODULE module) { return ::FreeLibrary(module); }
+
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
+  return ::GetModuleFileNameW(module, fileName, size);
+}
+
+}  // namespace tapora::api

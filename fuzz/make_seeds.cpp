@@ -1,0 +1,29 @@
+// Writes the generated part of the loader's seed corpus: a small container
+// keyboard and its panel-set file alone (the loose form the target also
+// loads). The bundled keyboards join these when they are built.
+#include <cstdio>
+#include <filesystem>
+
+#include "tools/kbf/writer/kbf_writer.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    return 2;
+  }
+  std::filesystem::path folder = argv[1];
+  kbf::Keyboard keyboard;
+  kbf::KeyRecord a = kbf::MakeKey(20, 20, 1, u"a", u"a");
+  kbf::KeyRecord shift = kbf::MakeKey(30, 20, 18, u"Shift", u"[Shift-Down]");
+  kbf::KeyRecord dead = kbf::MakeKey(20, 20, 19, u"^", u"^");
+  kbf::AddPanelOfRows(keyboard, 0, 0, 100, 40, {{a, shift}, {dead}});
+  kbf::AddPanelOfRows(keyboard, 0, 40, 50, 20, {{a}});
+  kbf::AddPanelOfRows(keyboard, 10, 10, 30, 30, {});
+  std::vector<kbf::Member> members = kbf::Members(keyboard);
+  kbf::WriteFileBytes(folder / "generated.kbf", kbf::WriteContainer(members));
+  kbf::WriteFileBytes(folder / "generated_set.pnl", members[0].bytes);
+  kbf::ContainerOptions tail;
+  tail.dataStart = 5;
+  kbf::WriteFileBytes(folder / "wrapped_directory.kbf", kbf::WriteContainer(members, tail));
+  return 0;
+}

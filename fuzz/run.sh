@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the fuzz preset and runs the keyboard loader's fuzz target for
+# SECONDS (default 60) on its seed corpus: generated keyboards plus the
+# bundled ones when they are built. A crash leaves its input in
+# build/fuzz/fuzz-artifacts/ and makes this script fail.
+set -euo pipefail
+
+seconds="${1:-60}"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build/fuzz"
+cd "$root"
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j2 --target fuzz_load_keyboard fuzz_make_seeds
+if cmake --build --preset fuzz -j2 --target bundled_keyboards >/dev/null 2>&1; then
+  bundled=yes
+else
+  bundled=no
+fi
+
+seeds="$build/fuzz-seeds"
+corpus="$build/fuzz-corpus"
+artifacts="$build/fuzz-artifacts"
+mkdir -p "$seeds" "$corpus" "$artifacts"
+"$build/fuzz/fuzz_make_seeds" "$seeds"
+if [ "$bundled" = yes ] && [ -d "$build/device" ]; then
+  find "$build/device" -iname '*.kbf' -exec cp {} "$seeds/" \;
+fi
+# Regression inputs kept from earlier runs.
+if [ -d "$root/tests/layout/regressions" ]; then
+  find "$root/tests/layout/regressions" -type f -exec cp {} "$seeds/" \;
+fi
+
+echo "fuzz_load_keyboard: $seconds s, $(ls "$seeds" | wc -l) seeds (bundled keyboards: $bundled)"
+"$build/fuzz/fuzz_load_keyboard" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
+  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+  "$corpus" "$seeds"

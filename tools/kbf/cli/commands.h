@@ -1,0 +1,28 @@
+// The kbf tool's commands, callable in-process (the executable's main and
+// the tests share them).
+//
+//   kbf build SOURCE -o FILE.kbf          a container
+//   kbf build SOURCE --loose -o FOLDER    loose files, "PNL00001.PNL" and the rest
+//   kbf dump KEYBOARD [-o FILE]           the source of a keyboard
+//   kbf check KEYBOARD                    load it with the system's loader
+//
+// Exit codes: 0 success, 1 failure (the reason on `err`, or for check the
+// system's message on `out`), 2 usage error (with the usage text on `err`).
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kbf {
+
+int RunKbf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// `kbf check`: the result line or the system's message, then the findings.
+int RunCheck(const std::string& keyboard, std::ostream& out, std::ostream& err);
+
+// What an author should know about a keyboard that the loader does not
+// refuse: one line per finding, without the "warning: " prefix.
+std::vector<std::string> KeyboardFindings(const std::string& keyboard);
+
+}  // namespace kbf
