@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "fuzz/sample_keyboard.h"
 #include "input/shift_state.h"
 #include "layout/keyboard_memory.h"
 #include "layout/load_keyboard.h"
@@ -23,13 +24,7 @@ std::filesystem::path Device;
 
 // Panels, key lists and keys that a fuzzed panel-set file can name.
 std::vector<kbf::Member> LooseMembers() {
-  kbf::Keyboard keyboard;
-  kbf::KeyRecord a = kbf::MakeKey(20, 20, 1, u"a", u"a");
-  kbf::KeyRecord shift = kbf::MakeKey(30, 20, 18, u"Shift", u"[Shift-Down]");
-  kbf::KeyRecord dead = kbf::MakeKey(20, 20, 19, u"^", u"^");
-  kbf::AddPanelOfRows(keyboard, 0, 0, 100, 40, {{a, shift}, {dead}});
-  kbf::AddPanelOfRows(keyboard, 0, 40, 50, 20, {{a}});
-  kbf::AddPanelOfRows(keyboard, 10, 10, 30, 30, {});
+  kbf::Keyboard keyboard = FuzzSampleKeyboard();
   return kbf::Members(keyboard);
 }
 

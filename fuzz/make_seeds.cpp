@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "fuzz/sample_keyboard.h"
 #include "tools/kbf/writer/kbf_writer.h"
 
 int main(int argc, char** argv) {
@@ -12,13 +13,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::filesystem::path folder = argv[1];
-  kbf::Keyboard keyboard;
-  kbf::KeyRecord a = kbf::MakeKey(20, 20, 1, u"a", u"a");
-  kbf::KeyRecord shift = kbf::MakeKey(30, 20, 18, u"Shift", u"[Shift-Down]");
-  kbf::KeyRecord dead = kbf::MakeKey(20, 20, 19, u"^", u"^");
-  kbf::AddPanelOfRows(keyboard, 0, 0, 100, 40, {{a, shift}, {dead}});
-  kbf::AddPanelOfRows(keyboard, 0, 40, 50, 20, {{a}});
-  kbf::AddPanelOfRows(keyboard, 10, 10, 30, 30, {});
+  kbf::Keyboard keyboard = FuzzSampleKeyboard();
   std::vector<kbf::Member> members = kbf::Members(keyboard);
   kbf::WriteFileBytes(folder / "generated.kbf", kbf::WriteContainer(members));
   kbf::WriteFileBytes(folder / "generated_set.pnl", members[0].bytes);

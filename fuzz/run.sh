@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz preset and runs the keyboard loader's fuzz target for
-# SECONDS (default 60) on its seed corpus: generated keyboards plus the
+# SECONDS (default 60), then the language files' target for half as long, on
+# their seed corpora: generated keyboards plus the
 # bundled ones when they are built. A crash leaves its input in
 # build/fuzz/fuzz-artifacts/ and makes this script fail.
 set -euo pipefail
@@ -11,7 +12,7 @@ build="$root/build/fuzz"
 cd "$root"
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2 --target fuzz_load_keyboard fuzz_make_seeds
+cmake --build --preset fuzz -j2 --target fuzz_load_keyboard fuzz_make_seeds fuzz_language_files
 if cmake --build --preset fuzz -j2 --target bundled_keyboards >/dev/null 2>&1; then
   bundled=yes
 else
@@ -35,3 +36,15 @@ echo "fuzz_load_keyboard: $seconds s, $(ls "$seeds" | wc -l) seeds (bundled keyb
 "$build/fuzz/fuzz_load_keyboard" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
   -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
   "$corpus" "$seeds"
+
+# The language tree's text files: half the time, seeded with the bundled ones.
+language_seeds="$build/fuzz-language-seeds"
+language_corpus="$build/fuzz-language-corpus"
+mkdir -p "$language_seeds" "$language_corpus"
+cp "$root/keyboards/info" "$language_seeds/info"
+cp "$root/keyboards/KBF.txt" "$language_seeds/KBF.txt"
+language_seconds=$(( (seconds + 1) / 2 ))
+echo "fuzz_language_files: $language_seconds s"
+"$build/fuzz/fuzz_language_files" -max_total_time="$language_seconds" -max_len=4096 -timeout=10 \
+  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+  "$language_corpus" "$language_seeds"

@@ -6,7 +6,7 @@
 #include "input/key_events.h"
 #include "input/key_text.h"
 #include "input/shift_state.h"
-#include "input/special_keys.h"
+#include "input/key_names.h"
 
 namespace tapora {
 

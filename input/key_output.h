@@ -2,7 +2,7 @@
 // application. A text is, by the first test that matches:
 //   1. "%%s" or "%%c" and three digits: a virtual key, sent down and up;
 //   2. "[CMD:...": a command, acted on by tap handling, never sent;
-//   3. a special key's bracketed name (special_keys.h);
+//   3. a special key's bracketed name (key_names.h);
 //   4. plain text: one unit as a character event, more as a string.
 // A tap's text goes out through SendKeyOutput with the latched modifiers held
 // around it (held_modifiers.h); typematic repeat sends the pen-down text

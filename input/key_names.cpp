@@ -1,6 +1,6 @@
-// The special-key table (see special_keys.h). Virtual keys are the platform's
+// The special-key table (see key_names.h). Virtual keys are the platform's
 // standard codes.
-#include "input/special_keys.h"
+#include "input/key_names.h"
 
 #include "input/key_text.h"
 
