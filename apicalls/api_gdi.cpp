@@ -3,6 +3,10 @@
 
 namespace tapora::api {
 
+HDC GetDC(HWND window) { return ::GetDC(window); }
+
+int ReleaseDC(HWND window, HDC dc) { return ::ReleaseDC(window, dc); }
+
 HDC CreateCompatibleDC(HDC dc) { return ::CreateCompatibleDC(dc); }
 
 BOOL DeleteDC(HDC dc) { return ::DeleteDC(dc); }

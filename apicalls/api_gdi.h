@@ -7,6 +7,8 @@
 
 namespace tapora::api {
 
+HDC GetDC(HWND window);
+int ReleaseDC(HWND window, HDC dc);
 HDC CreateCompatibleDC(HDC dc);
 BOOL DeleteDC(HDC dc);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);

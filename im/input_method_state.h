@@ -18,6 +18,7 @@ struct InputMethodStateRecord {
   IIMCallback* callback;       // registered by the SIP manager; no reference of our own
   HIMAGELIST narrowImages;     // 16 by 16, built by the first GetInfo
   HIMAGELIST wideImages;       // 32 by 16, built by the first GetInfo
+  PAINTSTRUCT paintInfo;       // the panel window's BeginPaint/EndPaint record
 };
 
 extern InputMethodStateRecord InputMethodState;

@@ -29,6 +29,10 @@ struct KeyRef {
   LONG keyIndex;
 };
 
+// The paint entry: every key on the window's client area as the last redraw
+// left its down byte (a paint never re-evaluates latched modifiers).
+void PaintKeyboard(HWND window);
+
 // Every panel in load order; nothing when no keyboard is loaded.
 void DrawKeyboard(HDC dc, DrawMode mode, bool keepDownState);
 
