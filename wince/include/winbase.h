@@ -10,6 +10,9 @@ extern "C" {
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD dwErrCode);
 
+// ---- time (the host's virtual clock; milliseconds since it started)
+DWORD WINAPI GetTickCount(void);
+
 // ---- debug output
 void WINAPI OutputDebugStringW(LPCWSTR lpOutputString);
 #define OutputDebugString OutputDebugStringW

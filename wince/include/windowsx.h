@@ -1,0 +1,7 @@
+// Message-cracking helpers: the signed pen coordinates of a mouse message.
+#pragma once
+
+#include "windef.h"
+
+#define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
+#define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
