@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "wince/resource_table.h"
+#include "wince/kernel/resource_table.h"
 
 namespace {
 

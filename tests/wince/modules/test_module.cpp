@@ -1,5 +1,5 @@
 // TESTMOD.DLL, a module for the host loader's conformance tests
-// (tests/wince/module_test.cpp): an export, named resources, and a DllMain
+// (tests/wince/kernel/module_test.cpp): an export, named resources, and a DllMain
 // that logs each call to the file named by WINCE_TEST_MODULE_LOG and refuses
 // to attach while WINCE_TEST_MODULE_REFUSE is set. It uses only the C
 // library, so it loads into any host process.
