@@ -7,15 +7,20 @@
 #include <system_error>
 
 #include "im/input_method_state.h"
+#include "im/panel_window.h"
 #include "input/dead_keys.h"
 #include "input/held_modifiers.h"
+#include "input/hit_test.h"
 #include "input/key_output.h"
 #include "input/modifier_state.h"
-#include "input/output_selection.h"
 #include "input/shift_state.h"
+#include "input/tap_handling.h"
+#include "language/keyboard_selection.h"
 #include "layout/keyboard_memory.h"
 #include "layout/load_keyboard.h"
 #include "wince/host/device.h"
+#include "wince/host/message_box.h"
+#include "wince/host/windows.h"
 
 namespace input_test {
 
@@ -24,6 +29,19 @@ namespace {
 constexpr uint16_t KEY_SIZE = 20;
 constexpr int KEYS_PER_ROW = 10;
 constexpr char16_t KEYBOARD_FILE[] = u"\\input.kbf";
+// How long a hand takes: pen-down to pen-up, one tap to the next, pen moves.
+constexpr DWORD TAP_MS = 50;
+constexpr DWORD BETWEEN_TAPS_MS = 150;
+constexpr DWORD MOVE_MS = 90;
+// Outside the window, above and left of it: a captured pen there arrives as
+// large unsigned coordinates.
+constexpr POINT OUTSIDE = {-10, -10};
+
+std::pair<std::string, int> NameAndCount(const std::string& word, size_t at) {
+  const size_t colon = word.find(':', at);
+  if (colon == std::string::npos) return {word.substr(at), 1};
+  return {word.substr(at, colon - at), std::stoi(word.substr(colon + 1))};
+}
 
 }  // namespace
 
@@ -39,6 +57,15 @@ void ScenarioTest::ResetAllInputState() {
   tapora::CharCell = 0;
   tapora::DropDeadKeyWait();
   tapora::DeadKeyShiftState = 0;
+  tapora::PenDown = 0;
+  tapora::RepeatTicks = 0;
+  tapora::TypematicEnabled = 1;
+  tapora::PressOutput[0] = 0;
+  tapora::ReleaseOutput[0] = 0;
+  tapora::PressedKey = 0;
+  tapora::ReleaseResult = 0;
+  tapora::PenPanelIndex = 0;
+  tapora::HitKeyRef = tapora::KeyRef{0, 0};
 }
 
 std::vector<std::string> Lines(std::initializer_list<const char*> lines) {
@@ -108,13 +135,19 @@ void ScenarioTest::SetUp() {
                   ("input_tests_" + std::to_string(getpid()) + "_" + std::to_string(++folderNumber));
   std::filesystem::create_directories(deviceFolder_);
   wince::host::SetDeviceFolder(deviceFolder_);
+  wince::host::ResetWindows();
+  wince::host::ClearMessageBoxes();
   ResetAllInputState();
+  tapora::KeyboardSelection = tapora::KeyboardSelectionRecord{};
   tapora::InputMethodState.callback = &callback_;
+  sipWindow_ = wince::host::CreateScreen(SIP_WINDOW_WIDTH, SIP_WINDOW_HEIGHT);
+  ASSERT_NE(tapora::RegisterPanelWindowClass(), 0);
 }
 
 void ScenarioTest::TearDown() {
   tapora::ResetKeyboard();
-  tapora::InputMethodState.callback = nullptr;
+  wince::host::ResetWindows();
+  tapora::InputMethodState = tapora::InputMethodStateRecord{};
   ResetAllInputState();
   std::error_code ignored;
   std::filesystem::remove_all(deviceFolder_, ignored);
@@ -128,14 +161,23 @@ void ScenarioTest::Load(const kbf::Keyboard& model, const KeyNames& names) {
   ASSERT_TRUE(LoadPath(KEYBOARD_FILE));
 }
 
+// The first load creates the panel window at the keyboard's size, as
+// selecting the input method does; later loads leave the window as it is.
 bool ScenarioTest::LoadPath(const char16_t* devicePath) {
   std::u16string path(devicePath);
   path.resize(MAX_PATH - 1);
   std::copy(path.begin(), path.end(), keyboardPath_);
   keyboardPath_[MAX_PATH - 1] = 0;
-  LONG height = 0;
-  LONG width = 0;
-  return tapora::LoadKeyboard(keyboardPath_, &height, &width);
+  tapora::KeyboardSelection.windowHeight = 10;
+  tapora::KeyboardSelection.windowWidth = 10;
+  const bool loaded = tapora::LoadKeyboard(keyboardPath_, &tapora::KeyboardSelection.windowHeight,
+                                           &tapora::KeyboardSelection.windowWidth);
+  if (panel_ == nullptr) {
+    panel_ = tapora::CreatePanelWindow(sipWindow_);
+    EXPECT_NE(panel_, nullptr);
+  }
+  wince::host::PumpMessages();
+  return loaded;
 }
 
 void ScenarioTest::Reload() { ASSERT_TRUE(LoadPath(KEYBOARD_FILE)); }
@@ -151,46 +193,106 @@ std::vector<BYTE> ScenarioTest::Record(const std::string& name) const {
   return record;
 }
 
-void ScenarioTest::PenDown(const std::string& name) {
-  tapora::ModifierKind = 0;
-  pressed_ = Record(name);
-  pressOutput_[0] = 0;
-  if (!pressed_.empty()) tapora::SelectKeyOutput(pressed_.data(), pressOutput_);
+POINT ScenarioTest::Middle(const std::string& name) const {
+  auto found = names_.find(name);
+  if (found == names_.end()) {
+    ADD_FAILURE() << "no key named " << name;
+    return OUTSIDE;
+  }
+  const DWORD panel = tapora::PanelHandle(found->second.panel);
+  tapora::PanelPlace place{};
+  tapora::KeyEntry entry{};
+  BYTE record[tapora::KEY_RECORD_SIZE];
+  EXPECT_TRUE(tapora::ReadPanelPlace(panel, &place) &&
+              tapora::ReadKeyEntry(panel, found->second.index, &entry) &&
+              tapora::ReadKeyRecord(entry.keyHandle, record))
+      << "key " << name << " is not in the loaded keyboard";
+  return POINT{place.left + entry.x + tapora::ReadU16(record, tapora::KEY_WIDTH) / 2,
+               place.top + entry.y + tapora::ReadU16(record, tapora::KEY_HEIGHT) / 2};
 }
 
-void ScenarioTest::Repeat(int times) {
-  for (int i = 0; i < times; ++i) tapora::RepeatKeyOutput(pressOutput_);
+void ScenarioTest::PenDownAt(POINT point) {
+  ASSERT_TRUE(wince::host::PenDown(panel_, point.x, point.y));
+  wince::host::PumpMessages();
 }
 
-void ScenarioTest::PenUp(bool sameKey) {
-  releaseOutput_[0] = 0;
-  const bool counted = sameKey && !pressed_.empty();
-  if (counted) {
-    // The record is a copy that dies with this tap, as a caller's may.
-    std::vector<BYTE> key = pressed_;
-    tapora::ModifierKind = tapora::GetModifierKind(key.data());
-    tapora::ToggleModifier();
-    tapora::SelectKeyOutput(key.data(), releaseOutput_);
-    tapora::ApplyDeadKey(key.data(), releaseOutput_);
-  }
-  pressed_.clear();
-  tapora::SentShiftState = tapora::ShiftState;
-  if (tapora::IsNumericKeyForm(releaseOutput_)) {
-    tapora::SendNumericKeyOutput(releaseOutput_);
-    return;
-  }
-  if (tapora::IsCommandText(releaseOutput_)) return;
-  tapora::SendKeyOutput(releaseOutput_);
-  constexpr WORD ONE_SHOT =
-      tapora::SS_SHIFT | tapora::SS_ALTGR | tapora::SS_ALT | tapora::SS_CTRL;
-  if (counted && tapora::ModifierKind == 0 && (tapora::ShiftState & ONE_SHOT) != 0) {
-    tapora::ClearOneShotModifiers();
-  }
+void ScenarioTest::PenMoveAt(POINT point) {
+  ASSERT_TRUE(wince::host::PenMove(panel_, point.x, point.y));
+  wince::host::PumpMessages();
 }
+
+// Every pen-up ends its tap: no capture may outlive it.
+void ScenarioTest::PenUpAt(POINT point) {
+  ASSERT_TRUE(wince::host::PenUp(panel_, point.x, point.y));
+  wince::host::PumpMessages();
+  EXPECT_EQ(GetCapture(), nullptr) << "the pen is still captured after its pen-up";
+}
+
+void ScenarioTest::Wait(DWORD milliseconds) { wince::host::AdvanceClock(milliseconds); }
 
 void ScenarioTest::Tap(const std::string& name) {
-  PenDown(name);
-  PenUp(true);
+  const POINT middle = Middle(name);
+  PenDownAt(middle);
+  Wait(TAP_MS);
+  PenUpAt(middle);
+  Wait(BETWEEN_TAPS_MS);
+}
+
+bool ScenarioTest::ScreenMatchesKeys() {
+  const std::optional<RECT> area = wince::host::ClientAreaOnSurface(panel_);
+  if (!area) return false;
+  auto pixels = [&] {
+    std::vector<COLORREF> all;
+    for (LONG y = 0; y < area->bottom - area->top; ++y)
+      for (LONG x = 0; x < area->right - area->left; ++x)
+        all.push_back(wince::host::WindowPixel(panel_, x, y));
+    return all;
+  };
+  const std::vector<COLORREF> shown = pixels();
+  InvalidateRect(panel_, nullptr, TRUE);
+  UpdateWindow(panel_);
+  return pixels() == shown;
+}
+
+bool ScenarioTest::RunPenStep(const std::string& word) {
+  const size_t colon = word.find(':');
+  if (colon == std::string::npos) return false;
+  const std::string verb = word.substr(0, colon);
+  const std::string rest = word.substr(colon + 1);
+  if (verb == "hold") {
+    // The sixth tick repeats first, then every tick does.
+    const auto [name, repeats] = NameAndCount(word, colon + 1);
+    const POINT middle = Middle(name);
+    PenDownAt(middle);
+    Wait((tapora::REPEAT_DELAY_TICKS + repeats) * tapora::REPEAT_TIMER_PERIOD);
+    PenUpAt(middle);
+    Wait(BETWEEN_TAPS_MS);
+  } else if (verb == "slide") {
+    PenDownAt(Middle(rest));
+    Wait(TAP_MS);
+    PenUpAt(OUTSIDE);
+    Wait(BETWEEN_TAPS_MS);
+  } else if (verb == "down") {
+    PenDownAt(Middle(rest));
+  } else if (verb == "move") {
+    PenMoveAt(Middle(rest));
+  } else if (verb == "moves") {
+    const auto [name, count] = NameAndCount(word, colon + 1);
+    for (int i = 0; i < count; ++i) {
+      Wait(MOVE_MS);
+      PenMoveAt(Middle(name));
+    }
+  } else if (verb == "up") {
+    const size_t comma = rest.find(',');
+    PenUpAt(comma == std::string::npos
+                ? Middle(rest)
+                : POINT{std::stoi(rest.substr(0, comma)), std::stoi(rest.substr(comma + 1))});
+  } else if (verb == "wait") {
+    Wait(static_cast<DWORD>(std::stoul(rest)));
+  } else {
+    return false;
+  }
+  return true;
 }
 
 std::vector<std::string> ScenarioTest::Run(const std::string& steps) {
@@ -202,15 +304,7 @@ std::vector<std::string> ScenarioTest::Run(const std::string& steps) {
       tapora::ReleaseHeldModifiers();
     } else if (word == "reload") {
       Reload();
-    } else if (word.rfind("hold:", 0) == 0) {
-      const size_t colon = word.find(':', 5);
-      PenDown(word.substr(5, colon - 5));
-      Repeat(colon == std::string::npos ? 1 : std::stoi(word.substr(colon + 1)));
-      PenUp(true);
-    } else if (word.rfind("slide:", 0) == 0) {
-      PenDown(word.substr(6));
-      PenUp(false);
-    } else {
+    } else if (!RunPenStep(word)) {
       Tap(word);
     }
   }

@@ -1,18 +1,20 @@
 // The scenario driver: a keyboard described in the test and built with the
-// writer, loaded with LoadKeyboard from a temporary device folder, and taps
-// driven through the input operations in the order tap handling makes them:
+// writer, loaded with LoadKeyboard from a temporary device folder into the
+// input panel window, which sits in a host SIP window. Taps are real pen
+// messages at the middle of the named key, through the window procedure, hit
+// testing and the redraws, with the virtual clock moving as a hand would:
+// 50 ms from pen-down to pen-up, 150 ms between taps.
 //
-//   pen-down  ModifierKind = 0; PressOutput = SelectKeyOutput
-//   repeat    RepeatKeyOutput (PressOutput)
-//   pen-up    ModifierKind = GetModifierKind; ToggleModifier;
-//             ReleaseOutput = SelectKeyOutput; ApplyDeadKey;
-//             SentShiftState = ShiftState; numeric form, command, or
-//             SendKeyOutput; ClearOneShotModifiers after an ordinary key
-//
-// A scenario's steps are words: a key's name taps it; "hold:NAME:N" presses it,
-// repeats N times and lifts; "slide:NAME" presses it and lifts elsewhere (an
-// abandoned tap); "hide" releases the held modifiers as Hiding does; "reload"
-// loads the keyboard again.
+// A scenario's steps are words:
+//   NAME           taps the key
+//   hold:NAME:N    presses it, holds it until N repeats went out, lifts it
+//   slide:NAME     presses it and lifts the pen outside the window (abandoned)
+//   down:NAME      pen-down on the key; up:NAME lifts it there, up:X,Y at a
+//                  client point; move:NAME moves the pen there
+//   wait:MS        lets MS milliseconds pass with the pen as it is
+//   moves:NAME:N   N pen moves on the key, 90 ms apart
+//   hide           releases the held modifiers as Hiding does
+//   reload         loads the keyboard again
 #pragma once
 
 #include <gtest/gtest.h>
@@ -97,12 +99,18 @@ class ScenarioTest : public ::testing::Test {
 
   // The loaded key record of a named key (a copy out of its block).
   std::vector<BYTE> Record(const std::string& name) const;
+  // The middle of a named key, in the panel window's client pixels.
+  POINT Middle(const std::string& name) const;
 
-  void PenDown(const std::string& name);
-  void Repeat(int times);
-  void PenUp(bool sameKey);
+  void PenDownAt(POINT point);
+  void PenMoveAt(POINT point);
+  void PenUpAt(POINT point);
+  void Wait(DWORD milliseconds);
   void Tap(const std::string& name);
   static void ResetAllInputState();
+  // True when the window shows every key as its down byte says: what it shows
+  // is compared with a fresh paint of the keyboard.
+  bool ScreenMatchesKeys();
 
   // Runs the steps and returns the calls they made (the record is emptied first).
   std::vector<std::string> Run(const std::string& steps);
@@ -110,14 +118,21 @@ class ScenarioTest : public ::testing::Test {
   // Each scenario from the start state, on the keyboard loaded afresh.
   void RunScenarios(const TestKeyboard& keyboard, const std::vector<Scenario>& scenarios);
 
+  // A step of Run other than a tap; false when the word is none.
+  bool RunPenStep(const std::string& word);
+
   RecordingCallback callback_;
   std::filesystem::path deviceFolder_;
   KeyNames names_;
   WCHAR keyboardPath_[MAX_PATH] = {};
-  std::vector<BYTE> pressed_;
-  WCHAR pressOutput_[17] = {};
-  WCHAR releaseOutput_[17] = {};
+  HWND sipWindow_ = nullptr;
+  HWND panel_ = nullptr;
 };
+
+// The panel window's size on the screen: the SIP window is the host screen, and
+// the panel sits at its start place in it.
+constexpr int SIP_WINDOW_WIDTH = 240;
+constexpr int SIP_WINDOW_HEIGHT = 400;
 
 std::vector<std::string> Lines(std::initializer_list<const char*> lines);
 
