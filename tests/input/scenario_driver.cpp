@@ -176,6 +176,8 @@ bool ScenarioTest::LoadPath(const char16_t* devicePath) {
     panel_ = tapora::CreatePanelWindow(sipWindow_);
     EXPECT_NE(panel_, nullptr);
   }
+  // Shows the keyboard now loaded, not what the last scenario left.
+  InvalidateRect(panel_, nullptr, TRUE);
   wince::host::PumpMessages();
   return loaded;
 }
@@ -238,6 +240,12 @@ void ScenarioTest::Tap(const std::string& name) {
   Wait(BETWEEN_TAPS_MS);
 }
 
+POINT ScenarioTest::PointOf(const std::string& place) const {
+  const size_t comma = place.find(',');
+  if (comma == std::string::npos) return Middle(place);
+  return POINT{std::stoi(place.substr(0, comma)), std::stoi(place.substr(comma + 1))};
+}
+
 bool ScenarioTest::ScreenMatchesKeys() {
   const std::optional<RECT> area = wince::host::ClientAreaOnSurface(panel_);
   if (!area) return false;
@@ -273,9 +281,9 @@ bool ScenarioTest::RunPenStep(const std::string& word) {
     PenUpAt(OUTSIDE);
     Wait(BETWEEN_TAPS_MS);
   } else if (verb == "down") {
-    PenDownAt(Middle(rest));
+    PenDownAt(PointOf(rest));
   } else if (verb == "move") {
-    PenMoveAt(Middle(rest));
+    PenMoveAt(PointOf(rest));
   } else if (verb == "moves") {
     const auto [name, count] = NameAndCount(word, colon + 1);
     for (int i = 0; i < count; ++i) {
@@ -283,10 +291,7 @@ bool ScenarioTest::RunPenStep(const std::string& word) {
       PenMoveAt(Middle(name));
     }
   } else if (verb == "up") {
-    const size_t comma = rest.find(',');
-    PenUpAt(comma == std::string::npos
-                ? Middle(rest)
-                : POINT{std::stoi(rest.substr(0, comma)), std::stoi(rest.substr(comma + 1))});
+    PenUpAt(PointOf(rest));
   } else if (verb == "wait") {
     Wait(static_cast<DWORD>(std::stoul(rest)));
   } else {

@@ -9,8 +9,8 @@
 //   NAME           taps the key
 //   hold:NAME:N    presses it, holds it until N repeats went out, lifts it
 //   slide:NAME     presses it and lifts the pen outside the window (abandoned)
-//   down:NAME      pen-down on the key; up:NAME lifts it there, up:X,Y at a
-//                  client point; move:NAME moves the pen there
+//   down:PLACE     pen-down at PLACE: a key's name (its middle) or X,Y in
+//                  client pixels; up:PLACE and move:PLACE lift or move it there
 //   wait:MS        lets MS milliseconds pass with the pen as it is
 //   moves:NAME:N   N pen moves on the key, 90 ms apart
 //   hide           releases the held modifiers as Hiding does
@@ -101,6 +101,8 @@ class ScenarioTest : public ::testing::Test {
   std::vector<BYTE> Record(const std::string& name) const;
   // The middle of a named key, in the panel window's client pixels.
   POINT Middle(const std::string& name) const;
+  // "X,Y" in client pixels, or the middle of the key so named.
+  POINT PointOf(const std::string& place) const;
 
   void PenDownAt(POINT point);
   void PenMoveAt(POINT point);
