@@ -141,6 +141,7 @@ void ScenarioTest::SetUp() {
   tapora::KeyboardSelection = tapora::KeyboardSelectionRecord{};
   tapora::InputMethodState.callback = &callback_;
   sipWindow_ = wince::host::CreateScreen(SIP_WINDOW_WIDTH, SIP_WINDOW_HEIGHT);
+  panel_ = nullptr;
   ASSERT_NE(tapora::RegisterPanelWindowClass(), 0);
 }
 
