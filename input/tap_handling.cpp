@@ -67,24 +67,31 @@ void RedrawHitKey(HWND window, bool keepDownState) {
   api::ReleaseDC(window, dc);
 }
 
-// Whether a completed tap may have changed labels or latched keys, so that
-// the whole keyboard is drawn again rather than the key alone.
-bool TapRedrawsEverything() {
+// After a completed tap the whole keyboard is drawn again when labels or
+// latched keys may have changed, else the key alone.
+void RedrawCompletedTap(HWND window) {
+  bool everything = true;
   switch (ModifierKind) {
     case KIND_CAPS:
     case KIND_SHIFT:
     case KIND_ALT:
     case KIND_CTRL:
-      return true;
+      break;
     case KIND_ALTGR:
       // With Caps Lock on, AltGr does not latch, so nothing else changed.
-      return (ShiftState & SS_CAPS) == 0;
+      everything = (ShiftState & SS_CAPS) == 0;
+      break;
     default:
-      // The one-shot modifiers an ordinary key used up are cleared here,
+      // The one-shot modifiers an ordinary key used up are cleared only now,
       // after its output went out with them.
-      if ((ShiftState & ONE_SHOT_MODIFIERS) == 0) return false;
-      ClearOneShotModifiers();
-      return true;
+      everything = (ShiftState & ONE_SHOT_MODIFIERS) != 0;
+      if (everything) ClearOneShotModifiers();
+      break;
+  }
+  if (everything) {
+    RedrawKeyboard(window, AllKeys);
+  } else {
+    RedrawHitKey(window, false);
   }
 }
 
@@ -174,11 +181,7 @@ void FinishRelease(HWND window) {
     PressedKey = 0;
     return;
   }
-  if (TapRedrawsEverything()) {
-    RedrawKeyboard(window, AllKeys);
-  } else {
-    RedrawHitKey(window, false);
-  }
+  RedrawCompletedTap(window);
 }
 
 void RepeatTick() {
