@@ -19,17 +19,6 @@ DWORD PanelAt(LONG panelIndex) {
   return PanelHandle(static_cast<DWORD>(panelIndex));
 }
 
-bool KeyUnder(const PanelPlace& panel, const KeyEntry& entry, POINT point) {
-  BYTE record[KEY_RECORD_SIZE];
-  if (!ReadKeyRecord(entry.keyHandle, record)) return false;
-  RECT rect;
-  rect.left = static_cast<LONG>(panel.left) + entry.x;
-  rect.top = static_cast<LONG>(panel.top) + entry.y;
-  rect.right = rect.left + ReadU16(record, KEY_WIDTH);
-  rect.bottom = rect.top + ReadU16(record, KEY_HEIGHT);
-  return api::PtInRect(&rect, point) != FALSE;
-}
-
 bool FindKey(LONG panelIndex, LONG x, LONG y, KeyWant want) {
   const DWORD panel = PanelAt(panelIndex);
   PanelPlace place;
@@ -37,11 +26,18 @@ bool FindKey(LONG panelIndex, LONG x, LONG y, KeyWant want) {
   const POINT point = {x, y};
   for (DWORD k = 0; k < place.keyCount; ++k) {
     KeyEntry entry;
-    if (!ReadKeyEntry(panel, k, &entry) || entry.keyHandle == 0) continue;
-    if (!KeyUnder(place, entry, point)) continue;
-    BYTE down = 0;
-    KeyDown(entry.keyHandle, &down);
-    const bool fits = want == KeyWant::PressUp ? down == 0 : down == 1;
+    KeyShape key;
+    if (!ReadKeyEntry(panel, k, &entry) || entry.keyHandle == 0 ||
+        !ReadKeyShape(entry.keyHandle, &key)) {
+      continue;
+    }
+    RECT rect;
+    rect.left = static_cast<LONG>(place.left) + entry.x;
+    rect.top = static_cast<LONG>(place.top) + entry.y;
+    rect.right = rect.left + key.width;
+    rect.bottom = rect.top + key.height;
+    if (!api::PtInRect(&rect, point)) continue;
+    const bool fits = want == KeyWant::PressUp ? key.down == 0 : key.down == 1;
     if (!fits) continue;
     if (want == KeyWant::PressUp) SetKeyDown(entry.keyHandle, 1);
     if (want == KeyWant::ReleaseDown) SetKeyDown(entry.keyHandle, 0);

@@ -64,6 +64,16 @@ bool ReadKeyRecord(DWORD keyHandle, BYTE* record) {
   return true;
 }
 
+bool ReadKeyShape(DWORD keyHandle, KeyShape* shape) {
+  BYTE* key = api::Lock(keyHandle);
+  if (key == nullptr) return false;
+  shape->width = ReadU16(key, KEY_WIDTH);
+  shape->height = ReadU16(key, KEY_HEIGHT);
+  shape->down = ReadU8(key, KEY_DOWN);
+  api::Unlock(keyHandle);
+  return true;
+}
+
 bool KeyDown(DWORD keyHandle, BYTE* down) {
   BYTE* key = api::Lock(keyHandle);
   if (key == nullptr) return false;

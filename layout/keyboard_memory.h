@@ -55,6 +55,13 @@ bool ReadKeyEntry(DWORD panelHandle, DWORD k, KeyEntry* entry);
 // Copies a key's whole record (KEY_RECORD_SIZE bytes) out of its block.
 bool ReadKeyRecord(DWORD keyHandle, BYTE* record);
 
+// What hit testing reads of a key, in one lock: its size and `down` byte.
+struct KeyShape {
+  WORD width;
+  WORD height;
+  BYTE down;
+};
+bool ReadKeyShape(DWORD keyHandle, KeyShape* shape);
 // The `down` byte of a key, and setting it; false for a 0 or invalid handle.
 bool KeyDown(DWORD keyHandle, BYTE* down);
 bool SetKeyDown(DWORD keyHandle, BYTE down);
