@@ -1,9 +1,6 @@
 // The keyboard-file command, tapped on a language tree: the mapped and the
 // named form, the reload of the current keyboard when a load fails, the repaint
 // and the window that keeps its size.
-#include "input/keyboard_switch.h"
-
-#include "input/shift_state.h"
 #include "language/keyboard_selection.h"
 #include "language/language_texts.h"
 #include "tests/input/scenario_driver.h"
@@ -112,20 +109,6 @@ TEST_F(KeyboardSwitch, LoadsTheKeyboardTheCommandNames) {
       {"Shift held across a switch", "Shift tob one",
        {"key 16 down", "char 'b' flags 0x80", "key 16 up"}, u"Lang", u"b.kbf", {}},
   });
-}
-
-TEST_F(KeyboardSwitch, OnlyTheSwitchCommandIsRecognised) {
-  const struct {
-    const char16_t* text;
-    bool recognised;
-  } texts[] = {
-      {u"[CMD:NKBF={3}]", true}, {u"[CMD:NKBF=a]", true}, {u"[CMD:NKBF=", true},
-      {u"[CMD:NKBF", false},     {u"[CMD:nkbf=a]", false}, {u"[CMD:BEEP]", false},
-      {u"NKBF=a", false},
-  };
-  for (const auto& t : texts) {
-    EXPECT_EQ(tapora::IsKeyboardSwitch(t.text), t.recognised) << wince::host::Utf8(t.text);
-  }
 }
 
 }  // namespace

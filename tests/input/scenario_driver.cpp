@@ -205,13 +205,12 @@ POINT ScenarioTest::Middle(const std::string& name) const {
   const DWORD panel = tapora::PanelHandle(found->second.panel);
   tapora::PanelPlace place{};
   tapora::KeyEntry entry{};
-  BYTE record[tapora::KEY_RECORD_SIZE];
+  tapora::KeyShape key{};
   EXPECT_TRUE(tapora::ReadPanelPlace(panel, &place) &&
               tapora::ReadKeyEntry(panel, found->second.index, &entry) &&
-              tapora::ReadKeyRecord(entry.keyHandle, record))
+              tapora::ReadKeyShape(entry.keyHandle, &key))
       << "key " << name << " is not in the loaded keyboard";
-  return POINT{place.left + entry.x + tapora::ReadU16(record, tapora::KEY_WIDTH) / 2,
-               place.top + entry.y + tapora::ReadU16(record, tapora::KEY_HEIGHT) / 2};
+  return POINT{place.left + entry.x + key.width / 2, place.top + entry.y + key.height / 2};
 }
 
 void ScenarioTest::PenDownAt(POINT point) {
