@@ -9,10 +9,9 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>  // HIMAGELIST
 #ifdef WINCE_HOST
 #include <sip.h>
-#else
-#include <commctrl.h>  // HIMAGELIST
 #endif
 
 // Flags of SipShowIM and of the fdwFlags fields.
