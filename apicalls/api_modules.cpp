@@ -11,4 +11,12 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
   return ::GetModuleFileNameW(module, fileName, size);
 }
 
+HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type) {
+  return ::FindResourceW(module, name, type);
+}
+
+HGLOBAL LoadResource(HMODULE module, HRSRC resource) { return ::LoadResource(module, resource); }
+
+LPVOID LockResource(HGLOBAL resource) { return ::LockResource(resource); }
+
 }  // namespace tapora::api

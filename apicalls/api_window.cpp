@@ -14,6 +14,16 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
 
 BOOL ShowWindow(HWND window, int command) { return ::ShowWindow(window, command); }
 
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
+  return ::MoveWindow(window, x, y, width, height, repaint);
+}
+
+BOOL DestroyWindow(HWND window) { return ::DestroyWindow(window); }
+
+BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance) {
+  return ::UnregisterClassW(className, instance);
+}
+
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcW(window, message, wParam, lParam);
 }

@@ -12,6 +12,9 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID parameter);
 BOOL ShowWindow(HWND window, int command);
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+BOOL DestroyWindow(HWND window);
+BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance);
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HGDIOBJ GetStockObject(int object);
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure);

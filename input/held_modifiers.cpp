@@ -44,7 +44,9 @@ void ReleaseUnlatchedModifiers() {
 
 void ReleaseHeldModifiers() {
   for (const HeldModifier& modifier : HELD_MODIFIERS) {
-    if ((SentShiftState & modifier.bit) != 0) {
+    // A typematic repeat copies ShiftState into SentShiftState, so a key still
+    // held from a used-up one-shot modifier may no longer have its bit there.
+    if ((SentShiftState & modifier.bit) != 0 || *modifier.held == 1) {
       SendVirtualKeyEvent(modifier.virtualKey, KEY_EVENT_UP);
       SentShiftState = static_cast<WORD>(SentShiftState & ~modifier.bit);
       *modifier.held = 0;

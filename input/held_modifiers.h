@@ -21,7 +21,7 @@ void PressHeldModifiers();
 void ReleaseUnlatchedModifiers();
 
 // When the panel hides or the input method is deselected: key-up for each
-// modifier in SentShiftState, held or not, and it leaves SentShiftState.
+// modifier in SentShiftState or held, and it leaves both.
 // ShiftState keeps its latches, so the next tap presses them again.
 void ReleaseHeldModifiers();
 

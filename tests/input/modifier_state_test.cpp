@@ -80,6 +80,11 @@ TEST_F(ModifierState, HidingReleasesWhatWasSentButKeepsTheLatches) {
       {"nothing latched", "a hide", {"char 'a' flags 0x80"}},
       {"a shift already used up", "Shift a hide b",
        {"key 16 down", "char 'A' flags 0x80", "key 16 up", "char 'b' flags 0x80"}},
+      // The repeats copy the cleared latch into SentShiftState while Shift is
+      // still held towards the application: hiding must release it all the same.
+      {"hidden while a key repeats after a used-up shift", "Shift a down:b wait:700 hide up:b",
+       {"key 16 down", "char 'A' flags 0x80", "string \"b\"", "string \"b\"", "key 16 up",
+        "char 'b' flags 0x80"}},
   });
 }
 

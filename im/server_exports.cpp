@@ -1,0 +1,33 @@
+// The library's entry point and exports: the one way in for the SIP manager
+// (and the registrar). Built into the library module only; the rest of the
+// system is shared with the tools and tests.
+#include <windows.h>
+
+#include <new>
+
+#include "im/class_factory.h"
+#include "im/input_method_state.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) tapora::InputMethodState.moduleInstance = instance;
+  return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
+  tapora::ClassFactory* factory = new (std::nothrow) tapora::ClassFactory(clsid);
+  if (factory == NULL) return E_OUTOFMEMORY;
+  const HRESULT result = factory->QueryInterface(riid, object);
+  // The caller holds the reference it asked for; the one the factory was
+  // built with goes, so that its last Release destroys it.
+  factory->Release();
+  return result;
+}
+
+STDAPI DllCanUnloadNow() {
+  return tapora::InputMethodState.serverLocks == 0 ? S_OK : S_FALSE;
+}
+
+// Registration comes with the registrar; until then both say so.
+STDAPI DllRegisterServer() { return E_NOTIMPL; }
+
+STDAPI DllUnregisterServer() { return E_NOTIMPL; }
