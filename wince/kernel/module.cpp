@@ -5,12 +5,15 @@
 // shared object (ELF) stored under its device name, "\Windows\STOCK.DLL" or
 // "\Windows\tapora.dll", and LoadLibraryW loads it with dlopen (RTLD_NOW,
 // RTLD_LOCAL). GetProcAddress is dlsym, restricted to symbols the module
-// itself defines. Resources are compiled into the module as a table (see
-// resource_table.h) that the loader finds through the exported symbol
-// "wince_resource_directory"; FindResourceW and LoadBitmapW look them up
-// there. A module with code leaves the Win32 functions undefined and binds
-// them to the host of the process that loads it, so the executable must
-// export the host's symbols (CMake ENABLE_EXPORTS, i.e. -rdynamic): one host,
+// itself defines. Resources are compiled into the module as a table or as
+// the image of a compiled .res file (see resource_table.h), which the loader
+// finds through the exported symbols "wince_resource_directory" and
+// "wince_resource_file" and reads once, at load; FindResourceW and
+// LoadBitmapW look them up in what it read. A malformed .res image leaves
+// the module loaded without resources, with the fault written to stderr.
+// A module with code leaves the Win32 functions undefined and binds them to
+// the host of the process that loads it, so the executable must export the
+// host's symbols (CMake ENABLE_EXPORTS, i.e. -rdynamic): one host,
 // one set of handles and one device folder for the program and its modules.
 // When the module exports DllMain it is called with DLL_PROCESS_ATTACH on the
 // first load and DLL_PROCESS_DETACH on the last FreeLibrary; an attach that
@@ -25,6 +28,7 @@
 #include <link.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,7 +48,7 @@ struct Module {
   void* library = nullptr;
   int references = 0;
   bool main = false;
-  const WinceResourceDirectory* resources = nullptr;
+  std::optional<ModuleResources> resources;
 };
 
 using DllMainProc = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
@@ -73,12 +77,14 @@ void* OwnSymbol(void* library, const char* name) {
   return symbol;
 }
 
-const WinceResourceDirectory* FindDirectory(void* library, bool own) {
-  void* symbol = own ? OwnSymbol(library, kResourceDirectorySymbol)
-                     : dlsym(library, kResourceDirectorySymbol);
-  auto* dir = static_cast<const WinceResourceDirectory*>(symbol);
-  if (!dir || dir->magic != kResourceMagic || dir->version != kResourceVersion) return nullptr;
-  return dir;
+std::optional<ModuleResources> LoadResources(void* library, bool own, std::u16string_view name) {
+  auto find = [&](const char* symbol) {
+    return own ? OwnSymbol(library, symbol) : dlsym(library, symbol);
+  };
+  auto* table = static_cast<const WinceResourceDirectory*>(find(kResourceDirectorySymbol));
+  if (table && (table->magic != kResourceMagic || table->version != kResourceVersion)) table = nullptr;
+  auto* file = static_cast<const WinceResourceFile*>(find(kResourceFileSymbol));
+  return GatherResources(table, file, name);
 }
 
 uint32_t MainModule() {
@@ -87,7 +93,7 @@ uint32_t MainModule() {
     m.main = true;
     m.references = 1;
     m.library = dlopen(nullptr, RTLD_NOW);
-    m.resources = m.library ? FindDirectory(m.library, false) : nullptr;
+    if (m.library) m.resources = LoadResources(m.library, false, MainName());
     return Table().Add(std::move(m));
   }();
   return number;
@@ -131,14 +137,17 @@ void Unload(uint32_t number, Module& m) {
 
 }  // namespace
 
-const WinceResourceDirectory* ResourcesOf(HMODULE module) {
+const ModuleResources* ResourcesOf(HMODULE module) {
   Module* m = Find(module);
   if (!m) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }
-  if (!m->resources) SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-  return m->resources;
+  if (!m->resources) {
+    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+    return nullptr;
+  }
+  return &*m->resources;
 }
 
 }  // namespace wince::modules
@@ -197,7 +206,7 @@ extern "C" HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName) {
   m.hostPath = found.host;
   m.library = library;
   m.references = 1;
-  m.resources = FindDirectory(library, true);
+  m.resources = LoadResources(library, true, m.devicePath);
   uint32_t number = Table().Add(std::move(m));
   if (!number) {
     dlclose(library);

@@ -1,6 +1,6 @@
 // Module resources: FindResourceW, LoadResource, LockResource,
-// SizeofResource and LoadBitmapW, over the resource directory a host module
-// carries (resource_table.h).
+// SizeofResource and LoadBitmapW, over the resources a host module carries
+// (resource_table.h), and the gathering of those into one list at load.
 //
 // Names and types are numbers (MAKEINTRESOURCE) or strings; a string
 // compares without regard to case, and "#101" stands for the number 101.
@@ -8,24 +8,29 @@
 // existing type ERROR_RESOURCE_NAME_NOT_FOUND, a module without resources
 // ERROR_RESOURCE_DATA_NOT_FOUND. A resource's data lives as long as its
 // module: LockResource hands out the module's own bytes.
+//
+// Of a resource present in several languages FindResourceW takes the
+// language-neutral one, then the device's language (US English on the
+// host), then the first in the module, as the platform's loader falls back.
+#include <cstdio>
+#include <string>
+
 #include <windows.h>
 
 #include "wince/kernel/file_system.h"
 #include "wince/host/surface.h"
 #include "wince/kernel/module_internal.h"
 #include "wince/kernel/not_implemented.h"
+#include "wince/kernel/resource_file.h"
 
 namespace wince::modules {
 namespace {
 
-struct Key {
-  bool numeric = false;
-  uint32_t id = 0;
-  std::u16string name;
-};
+constexpr uint16_t kNeutralLanguage = 0x0000;
+constexpr uint16_t kDeviceLanguage = 0x0409;
 
-Key KeyOf(LPCWSTR value) {
-  Key key;
+ResourceId IdOf(LPCWSTR value) {
+  ResourceId key;
   if (IS_INTRESOURCE(value)) {
     key.numeric = true;
     key.id = static_cast<uint32_t>(reinterpret_cast<ULONG_PTR>(value));
@@ -47,22 +52,89 @@ Key KeyOf(LPCWSTR value) {
   return key;
 }
 
-bool Matches(const Key& key, uint32_t id, const char16_t* name) {
-  if (key.numeric) return !name && id == key.id;
-  return name && fs::SameName(key.name, name);
+bool Matches(const ResourceId& key, const ResourceId& id) {
+  if (key.numeric) return id.numeric && id.id == key.id;
+  return !id.numeric && fs::SameName(key.name, id.name);
 }
 
-const WinceResource* Entry(const WinceResourceDirectory* dir, HRSRC handle) {
-  if (!dir) return nullptr;
+ResourceId IdOfTable(uint32_t number, const char16_t* name) {
+  ResourceId id;
+  id.numeric = name == nullptr;
+  id.id = name ? 0 : number;
+  if (name) id.name = name;
+  return id;
+}
+
+const ModuleResource* Entry(const ModuleResources* resources, HRSRC handle) {
+  if (!resources || resources->empty()) return nullptr;
   auto at = reinterpret_cast<uintptr_t>(handle);
-  auto first = reinterpret_cast<uintptr_t>(dir->resources);
-  if (at < first || (at - first) % sizeof(WinceResource) != 0 ||
-      (at - first) / sizeof(WinceResource) >= dir->count)
+  auto first = reinterpret_cast<uintptr_t>(resources->data());
+  if (at < first || (at - first) % sizeof(ModuleResource) != 0 ||
+      (at - first) / sizeof(ModuleResource) >= resources->size())
     return nullptr;
-  return dir->resources + (at - first) / sizeof(WinceResource);
+  return resources->data() + (at - first) / sizeof(ModuleResource);
+}
+
+std::string Narrow(std::u16string_view text) {
+  std::string out;
+  for (char16_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  return out;
 }
 
 }  // namespace
+
+std::optional<ModuleResources> GatherResources(const WinceResourceDirectory* table,
+                                               const WinceResourceFile* file,
+                                               std::u16string_view moduleName) {
+  if (!table && !file) return std::nullopt;
+  ModuleResources all;
+  if (table) {
+    for (uint32_t i = 0; i < table->count; ++i) {
+      const WinceResource& r = table->resources[i];
+      ModuleResource entry;
+      entry.type = IdOfTable(r.typeId, r.typeName);
+      entry.name = IdOfTable(r.nameId, r.name);
+      entry.data = static_cast<const BYTE*>(r.data);
+      entry.size = r.size;
+      all.push_back(std::move(entry));
+    }
+  }
+  if (file) {
+    ResourceFileError error;
+    ModuleResources read;
+    if (file->magic != kResourceFileMagic || file->version != kResourceFileVersion || !file->image) {
+      error.reason = "resource image of an unknown form";
+    } else if (ReadResourceFile({file->image, file->size}, read, error)) {
+      all.insert(all.end(), read.begin(), read.end());
+      return all;
+    }
+    std::fprintf(stderr, "wince: %s: resources unavailable: malformed .res at byte %zu: %s\n",
+                 Narrow(moduleName).c_str(), error.offset, error.reason.c_str());
+    return std::nullopt;
+  }
+  return all;
+}
+
+const ModuleResource* FindEntry(const ModuleResources& resources, LPCWSTR lpType, LPCWSTR lpName,
+                                DWORD* error) {
+  const ResourceId type = IdOf(lpType);
+  const ResourceId name = IdOf(lpName);
+  bool typeSeen = false;
+  const ModuleResource* first = nullptr;
+  const ModuleResource* device = nullptr;
+  for (const ModuleResource& r : resources) {
+    if (!Matches(type, r.type)) continue;
+    typeSeen = true;
+    if (!Matches(name, r.name)) continue;
+    if (r.language == kNeutralLanguage) return &r;
+    if (!device && r.language == kDeviceLanguage) device = &r;
+    if (!first) first = &r;
+  }
+  if (device || first) return device ? device : first;
+  *error = typeSeen ? ERROR_RESOURCE_NAME_NOT_FOUND : ERROR_RESOURCE_TYPE_NOT_FOUND;
+  return nullptr;
+}
+
 }  // namespace wince::modules
 
 using namespace wince::modules;
@@ -72,39 +144,31 @@ extern "C" HRSRC WINAPI FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR l
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  const WinceResourceDirectory* dir = ResourcesOf(hModule);
-  if (!dir) return nullptr;
-  Key type = KeyOf(lpType);
-  Key name = KeyOf(lpName);
-  bool typeSeen = false;
-  for (uint32_t i = 0; i < dir->count; ++i) {
-    const WinceResource& r = dir->resources[i];
-    if (!Matches(type, r.typeId, r.typeName)) continue;
-    typeSeen = true;
-    if (Matches(name, r.nameId, r.name))
-      return reinterpret_cast<HRSRC>(const_cast<WinceResource*>(&r));
-  }
-  SetLastError(typeSeen ? ERROR_RESOURCE_NAME_NOT_FOUND : ERROR_RESOURCE_TYPE_NOT_FOUND);
-  return nullptr;
+  const ModuleResources* resources = ResourcesOf(hModule);
+  if (!resources) return nullptr;
+  DWORD error = 0;
+  const ModuleResource* found = FindEntry(*resources, lpType, lpName, &error);
+  if (!found) SetLastError(error);
+  return reinterpret_cast<HRSRC>(const_cast<ModuleResource*>(found));
 }
 
 extern "C" HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo) {
-  const WinceResourceDirectory* dir = ResourcesOf(hModule);
-  if (!dir) return nullptr;
-  const WinceResource* entry = Entry(dir, hResInfo);
+  const ModuleResources* resources = ResourcesOf(hModule);
+  if (!resources) return nullptr;
+  const ModuleResource* entry = Entry(resources, hResInfo);
   if (!entry) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
   }
-  return const_cast<void*>(entry->data);
+  return const_cast<BYTE*>(entry->data);
 }
 
 extern "C" LPVOID WINAPI LockResource(HGLOBAL hResData) { return hResData; }
 
 extern "C" DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo) {
-  const WinceResourceDirectory* dir = ResourcesOf(hModule);
-  if (!dir) return 0;
-  const WinceResource* entry = Entry(dir, hResInfo);
+  const ModuleResources* resources = ResourcesOf(hModule);
+  if (!resources) return 0;
+  const ModuleResource* entry = Entry(resources, hResInfo);
   if (!entry) {
     SetLastError(ERROR_INVALID_HANDLE);
     return 0;
