@@ -213,6 +213,8 @@ typedef struct tagWINDOWPOS {
 #define WS_EX_NOPARENTNOTIFY 0x00000004L
 #define WS_EX_WINDOWEDGE 0x00000100L
 #define WS_EX_CLIENTEDGE 0x00000200L
+#define WS_EX_CONTROLPARENT 0x00010000L
+#define WS_EX_DLGMODALFRAME 0x00000001L
 
 #define CW_USEDEFAULT ((int)0x80000000)
 
@@ -234,9 +236,13 @@ typedef struct tagWINDOWPOS {
 #define WM_QUIT 0x0012
 #define WM_ERASEBKGND 0x0014
 #define WM_SHOWWINDOW 0x0018
+#define WM_NEXTDLGCTL 0x0028
+#define WM_SETFONT 0x0030
+#define WM_GETFONT 0x0031
 #define WM_WINDOWPOSCHANGING 0x0046
 #define WM_WINDOWPOSCHANGED 0x0047
 #define WM_NCDESTROY 0x0082
+#define WM_GETDLGCODE 0x0087
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
@@ -248,6 +254,13 @@ typedef struct tagWINDOWPOS {
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_TIMER 0x0113
+#define WM_CTLCOLORMSGBOX 0x0132
+#define WM_CTLCOLOREDIT 0x0133
+#define WM_CTLCOLORLISTBOX 0x0134
+#define WM_CTLCOLORBTN 0x0135
+#define WM_CTLCOLORDLG 0x0136
+#define WM_CTLCOLORSCROLLBAR 0x0137
+#define WM_CTLCOLORSTATIC 0x0138
 #define WM_MOUSEFIRST 0x0200
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
@@ -403,5 +416,334 @@ int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
 #define GetMessage GetMessageW
 #define PeekMessage PeekMessageW
 #define DispatchMessage DispatchMessageW
+
+}  // extern "C"
+
+// ---- focus, activation, enabling, frames and system metrics
+// Windows with WS_CAPTION get a caption strip above their client area, and
+// WS_BORDER or WS_DLGFRAME a one-pixel border: the window rectangle holds
+// the frame, the client rectangle what is inside it.
+
+extern "C" {
+
+HWND WINAPI SetFocus(HWND hWnd);
+HWND WINAPI GetFocus(void);
+HWND WINAPI SetActiveWindow(HWND hWnd);
+HWND WINAPI GetActiveWindow(void);
+BOOL WINAPI SetForegroundWindow(HWND hWnd);
+HWND WINAPI GetForegroundWindow(void);
+BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable);
+BOOL WINAPI IsWindowEnabled(HWND hWnd);
+BOOL WINAPI IsChild(HWND hWndParent, HWND hWnd);
+// Children follow the z-order, the topmost (on the host, the newest) first.
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
+HWND WINAPI GetWindow(HWND hWnd, UINT uCmd);
+BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle);
+
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SM_CXVSCROLL 2
+#define SM_CYHSCROLL 3
+#define SM_CYCAPTION 4
+#define SM_CXBORDER 5
+#define SM_CYBORDER 6
+#define SM_CXDLGFRAME 7
+#define SM_CYDLGFRAME 8
+#define SM_CXICON 11
+#define SM_CYICON 12
+#define SM_CXFIXEDFRAME SM_CXDLGFRAME
+#define SM_CYFIXEDFRAME SM_CYDLGFRAME
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
+int WINAPI GetSystemMetrics(int nIndex);
+
+// ---- dialogs
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+// Dialog styles
+#define DS_ABSALIGN 0x01L
+#define DS_SYSMODAL 0x02L
+#define DS_3DLOOK 0x0004L
+#define DS_FIXEDSYS 0x0008L
+#define DS_NOFAILCREATE 0x0010L
+#define DS_LOCALEDIT 0x20L
+#define DS_SETFONT 0x40L
+#define DS_MODALFRAME 0x80L
+#define DS_NOIDLEMSG 0x100L
+#define DS_SETFOREGROUND 0x200L
+#define DS_CONTROL 0x0400L
+#define DS_CENTER 0x0800L
+#define DS_CENTERMOUSE 0x1000L
+
+// In-memory templates: WORD-packed, as in a resource. Each DLGTEMPLATE is
+// followed by the menu, class and title (and with DS_SETFONT the point size
+// and face name); each DLGITEMTEMPLATE starts on a DWORD boundary and is
+// followed by the class, title and creation-data count.
+#pragma pack(push, 2)
+typedef struct {
+  DWORD style;
+  DWORD dwExtendedStyle;
+  WORD cdit;
+  short x;
+  short y;
+  short cx;
+  short cy;
+} DLGTEMPLATE, *LPDLGTEMPLATEW;
+typedef CONST DLGTEMPLATE* LPCDLGTEMPLATEW;
+typedef struct {
+  DWORD style;
+  DWORD dwExtendedStyle;
+  short x;
+  short y;
+  short cx;
+  short cy;
+  WORD id;
+} DLGITEMTEMPLATE, *PDLGITEMTEMPLATEW, *LPDLGITEMTEMPLATEW;
+#pragma pack(pop)
+typedef LPDLGTEMPLATEW LPDLGTEMPLATE;
+typedef LPCDLGTEMPLATEW LPCDLGTEMPLATE;
+
+// Dialog window extra bytes, pointer-sized on the host.
+#define DWLP_MSGRESULT 0
+#define DWLP_DLGPROC ((int)(DWLP_MSGRESULT + sizeof(LRESULT)))
+#define DWLP_USER ((int)(DWLP_DLGPROC + sizeof(DLGPROC)))
+#define DLGWINDOWEXTRA ((int)(DWLP_USER + sizeof(LONG_PTR)))
+
+#define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+#define DC_HASDEFID 0x534B
+
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTMESSAGE 0x0004
+#define DLGC_HASSETSEL 0x0008
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON 0x0040
+#define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+
+INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW hDialogTemplate,
+                                       HWND hWndParent, DLGPROC lpDialogFunc,
+                                       LPARAM dwInitParam);
+INT_PTR WINAPI DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent,
+                               DLGPROC lpDialogFunc, LPARAM dwInitParam);
+#define DialogBoxIndirectW(i, t, p, f) DialogBoxIndirectParamW(i, t, p, f, 0L)
+#define DialogBoxW(i, t, p, f) DialogBoxParamW(i, t, p, f, 0L)
+BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
+LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
+HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
+int WINAPI GetDlgCtrlID(HWND hWnd);
+LRESULT WINAPI SendDlgItemMessageW(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam,
+                                   LPARAM lParam);
+BOOL WINAPI SetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPCWSTR lpString);
+UINT WINAPI GetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPWSTR lpString, int cchMax);
+LONG WINAPI GetDialogBaseUnits(void);
+BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect);
+HWND WINAPI GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL bPrevious);
+
+#define DialogBoxIndirectParam DialogBoxIndirectParamW
+#define DialogBoxIndirect DialogBoxIndirectW
+#define DialogBoxParam DialogBoxParamW
+#define DialogBox DialogBoxW
+#define DefDlgProc DefDlgProcW
+#define SendDlgItemMessage SendDlgItemMessageW
+#define SetDlgItemText SetDlgItemTextW
+#define GetDlgItemText GetDlgItemTextW
+
+// ---- buttons
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#define BS_CHECKBOX 0x00000002L
+#define BS_AUTOCHECKBOX 0x00000003L
+#define BS_RADIOBUTTON 0x00000004L
+#define BS_3STATE 0x00000005L
+#define BS_AUTO3STATE 0x00000006L
+#define BS_GROUPBOX 0x00000007L
+#define BS_AUTORADIOBUTTON 0x00000009L
+#define BS_OWNERDRAW 0x0000000BL
+#define BS_TYPEMASK 0x0000000FL
+#define BS_LEFTTEXT 0x00000020L
+#define BS_TEXT 0x00000000L
+#define BS_LEFT 0x00000100L
+#define BS_RIGHT 0x00000200L
+#define BS_CENTER 0x00000300L
+#define BS_TOP 0x00000400L
+#define BS_BOTTOM 0x00000800L
+#define BS_VCENTER 0x00000C00L
+#define BS_PUSHLIKE 0x00001000L
+#define BS_MULTILINE 0x00002000L
+#define BS_NOTIFY 0x00004000L
+#define BS_FLAT 0x00008000L
+
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BM_GETSTATE 0x00F2
+#define BM_SETSTATE 0x00F3
+#define BM_SETSTYLE 0x00F4
+#define BM_CLICK 0x00F5
+
+#define BST_UNCHECKED 0x0000
+#define BST_CHECKED 0x0001
+#define BST_INDETERMINATE 0x0002
+#define BST_PUSHED 0x0004
+#define BST_FOCUS 0x0008
+
+#define BN_CLICKED 0
+#define BN_PAINT 1
+#define BN_HILITE 2
+#define BN_UNHILITE 3
+#define BN_DISABLE 4
+#define BN_DOUBLECLICKED 5
+#define BN_SETFOCUS 6
+#define BN_KILLFOCUS 7
+
+// Windows CE declares these two inline.
+inline BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck) {
+  SendDlgItemMessageW(hDlg, nIDButton, BM_SETCHECK, (WPARAM)uCheck, 0);
+  return TRUE;
+}
+inline UINT IsDlgButtonChecked(HWND hDlg, int nIDButton) {
+  return (UINT)SendDlgItemMessageW(hDlg, nIDButton, BM_GETCHECK, 0, 0);
+}
+
+// ---- combo boxes
+#define CBS_SIMPLE 0x0001L
+#define CBS_DROPDOWN 0x0002L
+#define CBS_DROPDOWNLIST 0x0003L
+#define CBS_OWNERDRAWFIXED 0x0010L
+#define CBS_AUTOHSCROLL 0x0040L
+#define CBS_OEMCONVERT 0x0080L
+#define CBS_SORT 0x0100L
+#define CBS_HASSTRINGS 0x0200L
+#define CBS_NOINTEGRALHEIGHT 0x0400L
+#define CBS_DISABLENOSCROLL 0x0800L
+#define CBS_UPPERCASE 0x2000L
+#define CBS_LOWERCASE 0x4000L
+
+#define CB_GETEDITSEL 0x0140
+#define CB_LIMITTEXT 0x0141
+#define CB_SETEDITSEL 0x0142
+#define CB_ADDSTRING 0x0143
+#define CB_DELETESTRING 0x0144
+#define CB_DIR 0x0145
+#define CB_GETCOUNT 0x0146
+#define CB_GETCURSEL 0x0147
+#define CB_GETLBTEXT 0x0148
+#define CB_GETLBTEXTLEN 0x0149
+#define CB_INSERTSTRING 0x014A
+#define CB_RESETCONTENT 0x014B
+#define CB_FINDSTRING 0x014C
+#define CB_SELECTSTRING 0x014D
+#define CB_SETCURSEL 0x014E
+#define CB_SHOWDROPDOWN 0x014F
+#define CB_GETITEMDATA 0x0150
+#define CB_SETITEMDATA 0x0151
+#define CB_GETDROPPEDCONTROLRECT 0x0152
+#define CB_SETITEMHEIGHT 0x0153
+#define CB_GETITEMHEIGHT 0x0154
+#define CB_SETEXTENDEDUI 0x0155
+#define CB_GETEXTENDEDUI 0x0156
+#define CB_GETDROPPEDSTATE 0x0157
+#define CB_FINDSTRINGEXACT 0x0158
+#define CB_SETLOCALE 0x0159
+#define CB_GETLOCALE 0x015A
+#define CB_GETTOPINDEX 0x015B
+#define CB_SETTOPINDEX 0x015C
+#define CB_GETHORIZONTALEXTENT 0x015D
+#define CB_SETHORIZONTALEXTENT 0x015E
+#define CB_GETDROPPEDWIDTH 0x015F
+#define CB_SETDROPPEDWIDTH 0x0160
+#define CB_INITSTORAGE 0x0161
+
+#define CB_OKAY 0
+#define CB_ERR (-1)
+#define CB_ERRSPACE (-2)
+
+#define CBN_ERRSPACE (-1)
+#define CBN_SELCHANGE 1
+#define CBN_DBLCLK 2
+#define CBN_SETFOCUS 3
+#define CBN_KILLFOCUS 4
+#define CBN_EDITCHANGE 5
+#define CBN_EDITUPDATE 6
+#define CBN_DROPDOWN 7
+#define CBN_CLOSEUP 8
+#define CBN_SELENDOK 9
+#define CBN_SELENDCANCEL 10
+
+// ---- static controls
+#define SS_LEFT 0x00000000L
+#define SS_CENTER 0x00000001L
+#define SS_RIGHT 0x00000002L
+#define SS_ICON 0x00000003L
+#define SS_BLACKRECT 0x00000004L
+#define SS_GRAYRECT 0x00000005L
+#define SS_WHITERECT 0x00000006L
+#define SS_BLACKFRAME 0x00000007L
+#define SS_GRAYFRAME 0x00000008L
+#define SS_WHITEFRAME 0x00000009L
+#define SS_LEFTNOWORDWRAP 0x0000000CL
+#define SS_BITMAP 0x0000000EL
+#define SS_TYPEMASK 0x0000001FL
+#define SS_NOPREFIX 0x00000080L
+#define SS_NOTIFY 0x00000100L
+#define SS_CENTERIMAGE 0x00000200L
+
+#define STM_SETICON 0x0170
+#define STM_GETICON 0x0171
+#define STM_SETIMAGE 0x0172
+#define STM_GETIMAGE 0x0173
+#define STN_CLICKED 0
+#define IMAGE_BITMAP 0
+#define IMAGE_ICON 1
+
+// ---- edit controls, list boxes and scroll bars (templates may name them)
+#define ES_LEFT 0x0000L
+#define ES_CENTER 0x0001L
+#define ES_RIGHT 0x0002L
+#define ES_MULTILINE 0x0004L
+#define ES_AUTOHSCROLL 0x0080L
+#define ES_READONLY 0x0800L
+#define LBS_NOTIFY 0x0001L
+#define LBS_SORT 0x0002L
+#define LBS_HASSTRINGS 0x0040L
+#define SBS_HORZ 0x0000L
+#define SBS_VERT 0x0001L
+
+// ---- icons
+typedef struct _ICONINFO {
+  BOOL fIcon;
+  DWORD xHotspot;
+  DWORD yHotspot;
+  HBITMAP hbmMask;
+  HBITMAP hbmColor;
+} ICONINFO, *PICONINFO;
+
+#define IDI_APPLICATION MAKEINTRESOURCEW(32512)
+#define IDI_HAND MAKEINTRESOURCEW(32513)
+#define IDI_QUESTION MAKEINTRESOURCEW(32514)
+#define IDI_EXCLAMATION MAKEINTRESOURCEW(32515)
+#define IDI_ASTERISK MAKEINTRESOURCEW(32516)
+
+#define DI_MASK 0x0001
+#define DI_IMAGE 0x0002
+#define DI_NORMAL 0x0003
+
+HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);
+HICON WINAPI CreateIconIndirect(PICONINFO piconinfo);
+BOOL WINAPI GetIconInfo(HICON hIcon, PICONINFO piconinfo);
+BOOL WINAPI DestroyIcon(HICON hIcon);
+BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth,
+                       UINT istepIfAniCur, HBRUSH hbrFlickerFreeDraw, UINT diFlags);
+BOOL WINAPI DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
+#define LoadIcon LoadIconW
 
 }  // extern "C"

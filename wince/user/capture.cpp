@@ -6,13 +6,17 @@
 // Pen input goes to the capture window when there is one, else to the
 // deepest visible window under the pen, in client coordinates of the window
 // it reaches; outside a captured window they are negative and arrive as
-// large unsigned 16-bit values, as the platform packs them.
+// large unsigned 16-bit values, as the platform packs them. A disabled
+// window (one in a disabled parent too) takes nothing: the input is eaten,
+// as under a modal dialog. The host sends no non-client messages, so a tap
+// on a caption or border fails loudly and is dropped.
 #include <cstdio>
 #include <cstdlib>
 
 #include <windows.h>
 
 #include "wince/host/windows.h"
+#include "wince/kernel/not_implemented.h"
 #include "wince/user/window_internal.h"
 
 namespace wince::win {
@@ -36,10 +40,19 @@ Pen& State() {
   return pen;
 }
 
+// Whether the window's rectangle (frame included) holds a screen point.
 bool Contains(const Window& w, POINT screen) {
   POINT o = ScreenOrigin(w);
+  o.x -= w.frame.left;
+  o.y -= w.frame.top;
   return screen.x >= o.x && screen.x < o.x + Width(w) && screen.y >= o.y &&
          screen.y < o.y + Height(w);
+}
+
+bool InClientArea(const Window& w, POINT screen) {
+  POINT o = ScreenOrigin(w);
+  return screen.x >= o.x && screen.x < o.x + ClientWidth(w) && screen.y >= o.y &&
+         screen.y < o.y + ClientHeight(w);
 }
 
 HWND HitTest(HWND hwnd, POINT screen) {
@@ -69,8 +82,15 @@ bool PostPen(HWND hwnd, int x, int y, UINT message) {
   POINT o = ScreenOrigin(*w);
   POINT screen{o.x + x, o.y + y};
   Pen& p = State();
-  HWND target = Lookup(p.capture) ? p.capture : HitTest(hwnd, screen);
+  bool captured = Lookup(p.capture) != nullptr;
+  HWND target = captured ? p.capture : HitTest(hwnd, screen);
   Window* t = Lookup(target);
+  if (!captured && !Enabled(*t)) return true;  // a disabled window takes no input
+  if (!captured && !InClientArea(*t, screen)) {
+    if (message == WM_LBUTTONDOWN)
+      NotImplemented("pen input", "taps on a caption or border (non-client messages)");
+    return true;
+  }
   POINT to = ScreenOrigin(*t);
   uint64_t now = Now();
   if (message == WM_LBUTTONDOWN) {

@@ -5,11 +5,12 @@
 // erase flag; only visible windows collect one (a window that shows is
 // invalidated whole anyway). InvalidateRect only accumulates; WM_PAINT comes
 // from the queue when nothing else waits, or at once from UpdateWindow.
-// BeginPaint validates, sends WM_ERASEBKGND when erasing was asked and hands
-// out a DC clipped to the update rectangle. GetDC hands out a DC onto the
-// whole client area. Both draw into the top-level window's surface at the
-// window's client origin, clipped to the client area and to every
-// ancestor's; a hidden window's DC draws nothing, as on the device.
+// BeginPaint draws the window's frame when it was exposed, validates, sends
+// WM_ERASEBKGND when erasing was asked and hands out a DC clipped to the
+// update rectangle. GetDC hands out a DC onto the whole client area. Both
+// draw into the top-level window's surface at the window's client origin,
+// clipped to the client area and to every ancestor's; a hidden window's DC
+// draws nothing, as on the device.
 #include <algorithm>
 
 #include <windows.h>
@@ -98,7 +99,7 @@ HWND FirstToPaint(HWND hwnd, HWND filter) {
 
 void Invalidate(Window& w, const RECT* rect, bool erase) {
   if (!Visible(w)) return;
-  RECT client{0, 0, Width(w), Height(w)};
+  RECT client{0, 0, ClientWidth(w), ClientHeight(w)};
   RECT r = client;
   if (rect && !IntersectRect(&r, rect, &client)) return;
   if (IsRectEmpty(&r)) return;
@@ -113,6 +114,7 @@ void Invalidate(Window& w, const RECT* rect, bool erase) {
 
 void InvalidateTree(Window& w) {
   Invalidate(w, nullptr, true);
+  if (Visible(w)) w.frameDirty = true;
   for (HWND child : w.children)
     if (Window* c = Lookup(child)) InvalidateTree(*c);
 }
@@ -207,6 +209,11 @@ extern "C" HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
   if (!ps) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
+  }
+  // The frame comes first, as WM_NCPAINT does on the platform.
+  if (w->frameDirty) {
+    w->frameDirty = false;
+    DrawFrame(*w);
   }
   RECT paint = w->hasUpdate ? w->update : RECT{0, 0, 0, 0};
   bool erase = w->hasUpdate && w->erase;

@@ -1,5 +1,5 @@
 // The window tree: CreateWindowExW, DestroyWindow, IsWindow, GetParent,
-// Get/SetWindowLong, window text, SendMessageW and DefWindowProcW.
+// Get/SetWindowLong, window text and SendMessageW.
 //
 // Creation sends WM_CREATE (a -1 answer destroys the window again and
 // CreateWindowExW returns NULL), then WM_SIZE and WM_MOVE, then shows the
@@ -211,18 +211,27 @@ bool Visible(const Window& w) {
 
 int Width(const Window& w) { return w.rect.right - w.rect.left; }
 int Height(const Window& w) { return w.rect.bottom - w.rect.top; }
-
-POINT SurfaceOrigin(const Window& w) {
-  Window* p = w.parent ? Lookup(w.parent) : nullptr;
-  if (!p) return POINT{0, 0};
-  POINT o = SurfaceOrigin(*p);
-  return POINT{o.x + w.rect.left, o.y + w.rect.top};
+int ClientWidth(const Window& w) {
+  return std::max(0, Width(w) - static_cast<int>(w.frame.left + w.frame.right));
+}
+int ClientHeight(const Window& w) {
+  return std::max(0, Height(w) - static_cast<int>(w.frame.top + w.frame.bottom));
 }
 
-RECT SurfaceClip(const Window& w) {
-  if (!Visible(w)) return RECT{0, 0, 0, 0};
-  POINT o = SurfaceOrigin(w);
-  RECT r{o.x, o.y, o.x + Width(w), o.y + Height(w)};
+POINT SurfaceOrigin(const Window& w) {
+  POINT o{0, 0};
+  if (Window* p = w.parent ? Lookup(w.parent) : nullptr) {
+    o = SurfaceOrigin(*p);
+    o.x += w.rect.left;
+    o.y += w.rect.top;
+  }
+  return POINT{o.x + w.frame.left, o.y + w.frame.top};
+}
+
+namespace {
+
+// A rectangle on the surface cut by the parent's client clip.
+RECT ClipToParent(const Window& w, RECT r) {
   if (Window* p = w.parent ? Lookup(w.parent) : nullptr) {
     RECT pc = SurfaceClip(*p);
     if (!IntersectRect(&r, &r, &pc)) return RECT{0, 0, 0, 0};
@@ -230,11 +239,30 @@ RECT SurfaceClip(const Window& w) {
   return r;
 }
 
+}  // namespace
+
+RECT SurfaceClip(const Window& w) {
+  if (!Visible(w)) return RECT{0, 0, 0, 0};
+  POINT o = SurfaceOrigin(w);
+  return ClipToParent(w, RECT{o.x, o.y, o.x + ClientWidth(w), o.y + ClientHeight(w)});
+}
+
+RECT WindowClipOnSurface(const Window& w) {
+  if (!Visible(w)) return RECT{0, 0, 0, 0};
+  POINT o = SurfaceOrigin(w);
+  o.x -= w.frame.left;
+  o.y -= w.frame.top;
+  return ClipToParent(w, RECT{o.x, o.y, o.x + Width(w), o.y + Height(w)});
+}
+
 POINT ScreenOrigin(const Window& w) {
-  Window* p = w.parent ? Lookup(w.parent) : nullptr;
-  if (!p) return POINT{w.rect.left, w.rect.top};
-  POINT o = ScreenOrigin(*p);
-  return POINT{o.x + w.rect.left, o.y + w.rect.top};
+  POINT o{w.rect.left, w.rect.top};
+  if (Window* p = w.parent ? Lookup(w.parent) : nullptr) {
+    POINT po = ScreenOrigin(*p);
+    o.x += po.x;
+    o.y += po.y;
+  }
+  return POINT{o.x + w.frame.left, o.y + w.frame.top};
 }
 
 Window* TopLevelOf(Window& w) {
@@ -310,6 +338,7 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR
   int cx = DefaultSize(width, child, sw, kDefaultWidth);
   int cy = DefaultSize(height, child, sh, kDefaultHeight);
   w->rect = RECT{left, top, left + cx, top + cy};
+  w->frame = FrameOf(style, exStyle);
   if (child) {
     w->parent = parentHandle;
     w->id = reinterpret_cast<LONG_PTR>(menu);
@@ -351,8 +380,12 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR
   Window* made = Lookup(hwnd);
   if (!made) return nullptr;  // destroyed while handling WM_CREATE
   made->created = true;
-  Send(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(cx, cy));
-  Send(hwnd, WM_MOVE, 0, MAKELPARAM(left, top));
+  // WM_SIZE and WM_MOVE carry the client area's size and place.
+  Send(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(ClientWidth(*made), ClientHeight(*made)));
+  if ((made = Lookup(hwnd))) {
+    POINT at{left + made->frame.left, top + made->frame.top};
+    Send(hwnd, WM_MOVE, 0, MAKELPARAM(at.x, at.y));
+  }
   if ((style & WS_VISIBLE) && Lookup(hwnd)) ShowWindow(hwnd, SW_SHOW);
   return Lookup(hwnd) ? hwnd : nullptr;
 }
@@ -371,6 +404,7 @@ extern "C" BOOL WINAPI DestroyWindow(HWND hwnd) {
   if (!(w = Lookup(hwnd))) return TRUE;
   MarkDestroying(*w);
   ReleaseCaptureOf(hwnd);
+  ForgetFocusOf(hwnd);
   SendDestroy(hwnd);
   FreeTree(hwnd);
   return TRUE;
@@ -450,47 +484,4 @@ extern "C" LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND hwnd, UINT message,
                                           LPARAM lParam) {
   if (!proc) return 0;
   return proc(hwnd, message, wParam, lParam);
-}
-
-extern "C" LRESULT WINAPI DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  Window* w = Lookup(hwnd);
-  if (!w) return 0;
-  switch (message) {
-    case WM_ERASEBKGND: {
-      HBRUSH brush = w->cls->background;
-      if (!brush) return 0;
-      RECT client{0, 0, Width(*w), Height(*w)};
-      FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
-      return 1;
-    }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(hwnd, &ps);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_CLOSE: DestroyWindow(hwnd); return 0;
-    case WM_WINDOWPOSCHANGED: {
-      auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
-      if (!wp) return 0;
-      if (!(wp->flags & SWP_NOMOVE))
-        Send(hwnd, WM_MOVE, 0, MAKELPARAM(w->rect.left, w->rect.top));
-      if ((w = Lookup(hwnd)) && !(wp->flags & SWP_NOSIZE))
-        Send(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(Width(*w), Height(*w)));
-      return 0;
-    }
-    case WM_SETTEXT:
-      w->text = lParam ? std::u16string(reinterpret_cast<LPCWSTR>(lParam)) : std::u16string();
-      return TRUE;
-    case WM_GETTEXT: {
-      auto* buffer = reinterpret_cast<LPWSTR>(lParam);
-      if (!buffer || wParam == 0) return 0;
-      size_t n = std::min(w->text.size(), static_cast<size_t>(wParam) - 1);
-      std::copy_n(w->text.begin(), n, buffer);
-      buffer[n] = 0;
-      return static_cast<LRESULT>(n);
-    }
-    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
-    default: return 0;
-  }
 }

@@ -4,7 +4,9 @@
 // A class belongs to the instance that registered it; its name compares
 // without regard to case and may also be given as its atom (MAKEINTATOM).
 // CreateWindowExW finds the class of its own instance first, then a class
-// registered with CS_GLOBALCLASS.
+// registered with CS_GLOBALCLASS; the system's classes (the dialog class and
+// the controls) are registered, as global classes, the first time a name is
+// not found otherwise.
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -24,6 +26,7 @@ constexpr ATOM kFirstAtom = 0xC000;
 struct Classes {
   std::vector<std::shared_ptr<WindowClass>> list;
   ATOM nextAtom = kFirstAtom;
+  bool systemClasses = false;  // registered since the last reset
 };
 
 Classes& State() {
@@ -60,13 +63,15 @@ std::shared_ptr<WindowClass> FindClassForWindow(LPCWSTR name, HINSTANCE instance
   for (const auto& c : list) {
     if ((c->style & CS_GLOBALCLASS) && Matches(*c, name)) return c;
   }
+  if (!State().systemClasses) {
+    State().systemClasses = true;
+    RegisterSystemClasses();
+    return FindClassForWindow(name, instance);
+  }
   return nullptr;
 }
 
-void ResetWindowClasses() {
-  State().list.clear();
-  State().nextAtom = kFirstAtom;
-}
+void ResetWindowClasses() { State() = Classes{}; }
 
 }  // namespace wince::win
 

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "wince/host/dialogs.h"
+
 #include <windows.h>
 
 #include "wince/user/window_internal.h"
@@ -106,7 +108,9 @@ bool SaveWindowPng(HWND hwnd, const std::filesystem::path& file) {
 
 void ResetWindows() {
   win::IdleHandler() = nullptr;
+  ClearUserActions();
   win::ResetWindowTree();
+  win::ResetFocus();
   win::ResetQueue();
   win::ResetTimers();
   win::ResetCapture();

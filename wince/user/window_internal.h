@@ -1,11 +1,15 @@
 // The window manager's shared state: window classes, the window tree, the
-// message queue, timers on the virtual clock, pen capture and painting. Only
-// the window_*.cpp, message_queue.cpp, timer.cpp, capture.cpp and paint.cpp
-// files change it.
+// message queue, timers on the virtual clock, pen capture, painting, frames,
+// focus and activation. Only the window_*.cpp, message_queue.cpp, timer.cpp,
+// capture.cpp, paint.cpp, nonclient.cpp, focus.cpp and default_proc.cpp
+// files change it; the dialog and control files read it.
 //
 // The model, as on a Windows CE device:
 // - There is one thread, so one queue; SendMessageW calls the procedure.
-// - A window has no non-client area: its client area is its rectangle.
+// - A window's rectangle holds its frame and its client area. The frame
+//   (nonclient.cpp) is a caption strip for WS_CAPTION and a one-pixel
+//   border for WS_BORDER or WS_DLGFRAME; most windows have none, and then
+//   the client area is the whole rectangle.
 // - Each top-level window owns a 32-bit surface the size of its rectangle;
 //   children draw into their top-level ancestor's surface, clipped to their
 //   client area and to each ancestor's client area.
@@ -61,6 +65,7 @@ struct Window {
   DWORD style = 0;
   DWORD exStyle = 0;
   RECT rect{0, 0, 0, 0};  // relative to the parent's client area, or the screen
+  RECT frame{0, 0, 0, 0};  // the frame's width on each side (left, top, right, bottom)
   HINSTANCE instance = nullptr;
   LONG_PTR id = 0;  // the menu argument of a child
   LONG_PTR userData = 0;
@@ -72,6 +77,7 @@ struct Window {
   bool erase = false;
   std::vector<WindowDC> dcs;  // from GetDC and BeginPaint, not yet released
   std::shared_ptr<gdi::Surface> surface;  // top-level windows only
+  bool frameDirty = false;  // the frame is drawn again at the next BeginPaint
   // Life cycle
   bool destroying = false;
   bool created = false;  // WM_CREATE has returned success
@@ -89,12 +95,17 @@ std::vector<HWND> AllWindows();
 bool IsDescendant(HWND window, HWND ancestor);  // window == ancestor counts
 // WS_VISIBLE on the window and every ancestor.
 bool Visible(const Window& w);
+// The whole window's size, and its client area's.
 int Width(const Window& w);
 int Height(const Window& w);
+int ClientWidth(const Window& w);
+int ClientHeight(const Window& w);
 // The client origin of a window on its top-level surface, and its clip there
 // (client area cut by every ancestor's client area; empty while hidden).
 POINT SurfaceOrigin(const Window& w);
 RECT SurfaceClip(const Window& w);
+// The same for the whole window, frame included.
+RECT WindowClipOnSurface(const Window& w);
 // The client origin in screen coordinates.
 POINT ScreenOrigin(const Window& w);
 // The top-level window a window draws into.
@@ -115,7 +126,29 @@ void ResetWindowClasses();
 void ResetWindowTree();
 
 // ---- classes (window_class.cpp)
+// Finds a class of the instance, then a global one, then one of the
+// system's (registered on first use, control_classes.cpp).
 std::shared_ptr<WindowClass> FindClassForWindow(LPCWSTR name, HINSTANCE instance);
+// Registers the system's classes: the dialog class and the controls.
+void RegisterSystemClasses();
+
+// ---- frames (nonclient.cpp)
+// The frame a style gives: its width on each side.
+RECT FrameOf(DWORD style, DWORD exStyle);
+// Draws the caption and border of a window into its surface (nothing for a
+// window without a frame, or hidden).
+void DrawFrame(Window& w);
+
+// ---- focus and activation (focus.cpp)
+// Forgets a window that is being destroyed as the focus or active window,
+// without messages.
+void ForgetFocusOf(HWND hwnd);
+// Another application's window takes the activation: the active window gets
+// WM_ACTIVATE(WA_INACTIVE, NULL) and the thread keeps no focus.
+void ActivateOtherApplication();
+// A window is enabled when it and every ancestor are.
+bool Enabled(const Window& w);
+void ResetFocus();
 
 // ---- message queue (message_queue.cpp)
 void PostInput(const MSG& msg);

@@ -1,6 +1,6 @@
 // Where windows are and whether they show: ShowWindow, IsWindowVisible,
-// SetWindowPos, MoveWindow, GetClientRect, GetWindowRect, ClientToScreen and
-// ScreenToClient.
+// SetWindowPos, MoveWindow, GetClientRect, GetWindowRect, ClientToScreen,
+// ScreenToClient, and GetWindow's walk of the z-order.
 //
 // Every change of place, size or visibility goes through SetWindowPos, which
 // sends WM_WINDOWPOSCHANGING and WM_WINDOWPOSCHANGED (DefWindowProcW turns
@@ -8,6 +8,7 @@
 // invalidated with erase: the window itself when it shows, moves or grows,
 // and the part of the parent it left. A top-level window whose size changes
 // gets a new surface holding what the old one had in common with it.
+// SWP_FRAMECHANGED takes the frame from the window's styles again.
 #include <algorithm>
 
 #include <windows.h>
@@ -87,11 +88,17 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx,
   }
   w->rect = target;
   if (sized && !w->parent) ResizeSurface(*w);
+  bool frameChanged = false;
+  if (flags & SWP_FRAMECHANGED) {
+    RECT frame = FrameOf(w->style, w->exStyle);
+    frameChanged = !EqualRect(&frame, &w->frame);
+    w->frame = frame;
+  }
   if (!(flags & SWP_NOZORDER)) Reorder(*w, wp.hwndInsertAfter);
   if (show) w->style |= WS_VISIBLE;
   RefreshDCs(*w);
   // A top-level window that only moves keeps its pixels: they are its own.
-  bool exposed = show || (redraw && (sized || (moved && w->parent)));
+  bool exposed = show || (redraw && (sized || frameChanged || (moved && w->parent)));
   if (exposed && Visible(*w)) InvalidateTree(*w);
 
   WINDOWPOS done = wp;
@@ -148,7 +155,7 @@ extern "C" BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  *rect = RECT{0, 0, Width(*w), Height(*w)};
+  *rect = RECT{0, 0, ClientWidth(*w), ClientHeight(*w)};
   return TRUE;
 }
 
@@ -160,6 +167,8 @@ extern "C" BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) {
     return FALSE;
   }
   POINT o = ScreenOrigin(*w);
+  o.x -= w->frame.left;
+  o.y -= w->frame.top;
   *rect = RECT{o.x, o.y, o.x + Width(*w), o.y + Height(*w)};
   return TRUE;
 }
@@ -180,4 +189,23 @@ extern "C" BOOL WINAPI ScreenToClient(HWND hwnd, LPPOINT point) {
   point->x -= o.x;
   point->y -= o.y;
   return TRUE;
+}
+
+// Siblings in z-order, topmost first; top-level windows in creation order.
+extern "C" HWND WINAPI GetWindow(HWND hwnd, UINT command) {
+  Window* w = WindowOf(hwnd);
+  if (!w) return nullptr;
+  if (command == GW_OWNER) return w->parent ? nullptr : w->owner;
+  if (command == GW_CHILD) return w->children.empty() ? nullptr : w->children.front();
+  Window* p = w->parent ? Lookup(w->parent) : nullptr;
+  const std::vector<HWND>& siblings = p ? p->children : TopLevelWindows();
+  auto it = std::find(siblings.begin(), siblings.end(), hwnd);
+  switch (command) {
+    case GW_HWNDFIRST: return siblings.empty() ? nullptr : siblings.front();
+    case GW_HWNDLAST: return siblings.empty() ? nullptr : siblings.back();
+    case GW_HWNDNEXT:
+      return it == siblings.end() || it + 1 == siblings.end() ? nullptr : *(it + 1);
+    case GW_HWNDPREV: return it == siblings.begin() || it == siblings.end() ? nullptr : *(it - 1);
+    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
+  }
 }
