@@ -1,5 +1,6 @@
 // Where the host's fault injection is consulted: every LocalAlloc(Trace),
-// LocalReAlloc and ReadFile calls ShouldFail once, first thing.
+// LocalReAlloc, ReadFile, CopyFileW and DeleteFileW calls ShouldFail once,
+// first thing.
 #pragma once
 
 #include "wince/host/faults.h"

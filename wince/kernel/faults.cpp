@@ -1,4 +1,5 @@
-// Fault injection and call counting for LocalAlloc, LocalReAlloc and ReadFile.
+// Fault injection and call counting for LocalAlloc, LocalReAlloc, ReadFile,
+// CopyFileW and DeleteFileW.
 // Each kind has one countdown: FailNthCall(call, n) arms it, every call of that
 // kind counts it down, and the call that reaches zero fails and disarms it.
 #include "wince/kernel/fault_points.h"
@@ -9,7 +10,7 @@
 namespace wince {
 namespace {
 
-constexpr size_t kKinds = 3;
+constexpr size_t kKinds = 5;
 
 struct FaultState {
   std::array<unsigned, kKinds> countdown{};  // 0 = disarmed

@@ -2,11 +2,12 @@
 //
 // Attributes: a folder (the root included) is FILE_ATTRIBUTE_DIRECTORY; a file
 // is FILE_ATTRIBUTE_ARCHIVE, plus FILE_ATTRIBUTE_READONLY when the host file
-// has no write permission. DeleteFileW refuses a folder and a file held by a
-// loaded module (ERROR_ACCESS_DENIED) and a file with an open handle
-// (ERROR_SHARING_VIOLATION: the device has no FILE_SHARE_DELETE). CopyFileW
-// opens its source for shared reading and its target exclusively for writing,
-// by the same rules as CreateFileW, so it meets the same refusals.
+// has no write permission. DeleteFileW refuses a folder or a read-only file
+// (ERROR_ACCESS_DENIED), and a file with an open handle or held by a loaded
+// module (ERROR_SHARING_VIOLATION: the device has no FILE_SHARE_DELETE, and
+// its loader keeps a module's file open). CopyFileW opens its source for
+// shared reading and its target exclusively for writing, by the same rules as
+// CreateFileW, so it meets the same refusals. Both are fault points.
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +17,7 @@
 
 #include <windows.h>
 
+#include "wince/kernel/fault_points.h"
 #include "wince/kernel/file_system.h"
 #include "wince/kernel/handle_table.h"
 #include "wince/kernel/open_files.h"
@@ -82,14 +84,19 @@ extern "C" DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName) {
 }
 
 extern "C" BOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {
+  if (wince::faults::ShouldFail(wince::host::Call::DeleteFileW)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
   wince::fs::Resolved r = wince::fs::Resolve(lpFileName);
   DWORD error = r.error;
   if (error == 0 && !r.exists) error = ERROR_FILE_NOT_FOUND;
-  if (error == 0 && (r.isDirectory || wince::fs::IsModuleFileHeld(r.host) ||
-                     wince::files::IsReadOnly(r.host))) {
+  if (error == 0 && (r.isDirectory || wince::files::IsReadOnly(r.host))) {
     error = ERROR_ACCESS_DENIED;
   }
-  if (error == 0 && wince::files::IsOpen(r.host)) error = ERROR_SHARING_VIOLATION;
+  if (error == 0 && (wince::files::IsOpen(r.host) || wince::fs::IsModuleFileHeld(r.host))) {
+    error = ERROR_SHARING_VIOLATION;
+  }
   if (error == 0 && ::unlink(r.host.c_str()) != 0) error = wince::fs::ErrorFromErrno(errno);
   if (error != 0) {
     SetLastError(error);
@@ -100,6 +107,10 @@ extern "C" BOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {
 
 extern "C" BOOL WINAPI CopyFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName,
                                  BOOL bFailIfExists) {
+  if (wince::faults::ShouldFail(wince::host::Call::CopyFileW)) {
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+  }
   CopyHandles handles;
   uint32_t source = wince::files::Open(lpExistingFileName, GENERIC_READ, FILE_SHARE_READ,
                                        OPEN_EXISTING, 0);

@@ -71,8 +71,13 @@ uint32_t OpenExisting(const fs::Resolved& r, DWORD access, DWORD share, DWORD di
   }
   bool truncate = disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
   bool writes = (access & GENERIC_WRITE) || truncate;
-  if (writes && (fs::IsModuleFileHeld(r.host) || IsReadOnly(r.host))) {
+  if (writes && IsReadOnly(r.host)) {
     SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+  }
+  // The loader keeps a module's file open without write sharing.
+  if (writes && fs::IsModuleFileHeld(r.host)) {
+    SetLastError(ERROR_SHARING_VIOLATION);
     return 0;
   }
   if (!SharingAllows(FileKey(r.host), access, share)) {

@@ -77,6 +77,24 @@ TEST_F(FaultsTest, NthReadFailsWithReadFaultAndNothingRead) {
   EXPECT_EQ(wince::host::CallCount(Call::ReadFile), 3u);
 }
 
+TEST_F(FaultsTest, NthCopyAndDeleteFailAndChangeNothing) {
+  WriteHost("a.txt", "a");
+  wince::host::FailNthCall(Call::CopyFileW, 1);
+  SetLastError(0xdeadbeef);
+  EXPECT_FALSE(CopyFileW(TEXT("\\a.txt"), TEXT("\\b.txt"), TRUE));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+  EXPECT_EQ(GetFileAttributesW(TEXT("\\b.txt")), INVALID_FILE_ATTRIBUTES);
+  wince::host::FailNthCall(Call::DeleteFileW, 1);
+  SetLastError(0xdeadbeef);
+  EXPECT_FALSE(DeleteFileW(TEXT("\\a.txt")));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(ReadHost("a.txt"), "a");
+  EXPECT_TRUE(CopyFileW(TEXT("\\a.txt"), TEXT("\\b.txt"), TRUE));
+  EXPECT_TRUE(DeleteFileW(TEXT("\\a.txt")));
+  EXPECT_EQ(wince::host::CallCount(Call::CopyFileW), 2u);
+  EXPECT_EQ(wince::host::CallCount(Call::DeleteFileW), 2u);
+}
+
 TEST_F(FaultsTest, ZeroAndClearDisarm) {
   wince::host::FailNthCall(Call::LocalAlloc, 1);
   wince::host::FailNthCall(Call::LocalAlloc, 0);

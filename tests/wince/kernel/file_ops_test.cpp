@@ -73,7 +73,7 @@ TEST_F(FileOpsTest, DeleteRefusesOpenFilesAndHeldModules) {
   wince::fs::HoldModuleFile(host);  // loaded twice
   SetLastError(0xdeadbeef);
   EXPECT_FALSE(DeleteFileW(TEXT("\\windows\\TAPORA.DLL")));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
   wince::fs::ReleaseModuleFile(host);
   EXPECT_FALSE(DeleteFileW(library));  // still held once
   wince::fs::ReleaseModuleFile(host);
@@ -121,7 +121,7 @@ TEST_F(FileOpsTest, CopyMeetsTheRulesOfOpening) {
   wince::fs::HoldModuleFile(held);
   SetLastError(0xdeadbeef);
   EXPECT_FALSE(CopyFileW(TEXT("\\Windows\\tapora.dll"), TEXT("\\Windows\\held.dll"), FALSE));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
   EXPECT_TRUE(CopyFileW(TEXT("\\Windows\\held.dll"), TEXT("\\Windows\\copy.dll"), TRUE));
   wince::fs::ReleaseModuleFile(held);
   EXPECT_EQ(ReadHost("Windows/held.dll"), "old");

@@ -118,7 +118,7 @@ TEST_F(ModuleTest, ALoadedModulesFileCannotBeDeleted) {
   ASSERT_NE(stock, nullptr);
   SetLastError(0xdeadbeef);
   EXPECT_FALSE(DeleteFileW(u"\\Windows\\STOCK.DLL"));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
   FreeLibrary(stock);
   EXPECT_TRUE(DeleteFileW(u"\\Windows\\STOCK.DLL"));
 }
