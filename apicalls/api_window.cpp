@@ -38,6 +38,8 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) { return ::BeginPaint(window, p
 
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) { return ::EndPaint(window, paint); }
 
+HWND GetForegroundWindow() { return ::GetForegroundWindow(); }
+
 HWND SetCapture(HWND window) { return ::SetCapture(window); }
 
 BOOL ReleaseCapture() { return ::ReleaseCapture(); }

@@ -20,6 +20,7 @@ HGDIOBJ GetStockObject(int object);
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure);
 HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
+HWND GetForegroundWindow();
 HWND SetCapture(HWND window);
 BOOL ReleaseCapture();
 BOOL PtInRect(const RECT* rect, POINT point);
