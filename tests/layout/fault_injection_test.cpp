@@ -27,6 +27,8 @@ const char* CallName(Call call) {
     case Call::LocalAlloc: return "LocalAlloc";
     case Call::LocalReAlloc: return "LocalReAlloc";
     case Call::ReadFile: return "ReadFile";
+    case Call::CopyFileW: return "CopyFileW";
+    case Call::DeleteFileW: return "DeleteFileW";
   }
   return "?";
 }
