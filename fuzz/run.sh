@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz preset and runs the keyboard loader's fuzz target for
-# SECONDS (default 60), then the language files' target for half as long, on
+# SECONDS (default 60), then the language files' target for half as long and
+# the registry file reader's for a third as long, on
 # their seed corpora: generated keyboards plus the
 # bundled ones when they are built. A crash leaves its input in
 # build/fuzz/fuzz-artifacts/ and makes this script fail.
@@ -12,7 +13,8 @@ build="$root/build/fuzz"
 cd "$root"
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2 --target fuzz_load_keyboard fuzz_make_seeds fuzz_language_files
+cmake --build --preset fuzz -j2 --target fuzz_load_keyboard fuzz_make_seeds fuzz_language_files \
+  fuzz_registry
 if cmake --build --preset fuzz -j2 --target bundled_keyboards >/dev/null 2>&1; then
   bundled=yes
 else
@@ -48,3 +50,17 @@ echo "fuzz_language_files: $language_seconds s"
 "$build/fuzz/fuzz_language_files" -max_total_time="$language_seconds" -max_len=4096 -timeout=10 \
   -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
   "$language_corpus" "$language_seeds"
+
+# The registry's file: a third of the time, seeded with small files of each form.
+registry_seeds="$build/fuzz-registry-seeds"
+registry_corpus="$build/fuzz-registry-corpus"
+mkdir -p "$registry_seeds" "$registry_corpus"
+printf 'REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\CLSID\\{1}\\InprocServer32]\r\n@="\\\\Windows\\\\x.dll"\r\n"ThreadingModel"="Apartment"\r\n\r\n' \
+  >"$registry_seeds/clsid.reg"
+printf 'REGEDIT4\n; comment\n[HKEY_LOCAL_MACHINE\\A]\n"d"=dword:0000001e\n"b"=hex:01,02,\\\n  03\n"m"=hex(7):61,00,00,00,00,00\n' \
+  >"$registry_seeds/types.reg"
+registry_seconds=$(( (seconds + 2) / 3 ))
+echo "fuzz_registry: $registry_seconds s"
+"$build/fuzz/fuzz_registry" -max_total_time="$registry_seconds" -max_len=4096 -timeout=10 \
+  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+  "$registry_corpus" "$registry_seeds"

@@ -7,6 +7,7 @@
 #include "winnls.h"
 #include "winuser.h"
 #include "wingdi.h"
+#include "winreg.h"
 #include "libloaderapi.h"
 #include "wince_crt.h"
 #include "objbase.h"
