@@ -7,6 +7,7 @@
 
 #include "im/class_factory.h"
 #include "im/input_method_state.h"
+#include "im/registration.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) tapora::InputMethodState.moduleInstance = instance;
@@ -27,7 +28,10 @@ STDAPI DllCanUnloadNow() {
   return tapora::InputMethodState.serverLocks == 0 ? S_OK : S_FALSE;
 }
 
-// Registration comes with the registrar; until then both say so.
-STDAPI DllRegisterServer() { return E_NOTIMPL; }
+STDAPI DllRegisterServer() { return tapora::RegisterInputMethodServer(tapora::INPUT_METHOD_CLSID_TEXT); }
 
-STDAPI DllUnregisterServer() { return E_NOTIMPL; }
+// A key that is missing or cannot be deleted is skipped: always S_OK.
+STDAPI DllUnregisterServer() {
+  tapora::UnregisterInputMethodServer();
+  return S_OK;
+}
