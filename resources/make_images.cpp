@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/image_bytes.h"
+
 namespace {
 
 using Art = std::vector<std::string>;
@@ -119,14 +121,8 @@ bool Fits(const Art& art, size_t width, size_t height) {
   return true;
 }
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
+using image_bytes::Put16;
+using image_bytes::Put32;
 
 uint32_t Stride(int width, int bits) { return ((static_cast<uint32_t>(width) * bits + 31) / 32) * 4; }
 
@@ -221,13 +217,6 @@ std::vector<uint8_t> Icon(const std::vector<const Art*>& images) {
   return out;
 }
 
-bool Write(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -240,8 +229,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::string folder = argv[1];
-  if (!Write(folder + "/narrow.bmp", Bitmap(kNarrow)) || !Write(folder + "/wide.bmp", Bitmap(kWide)) ||
-      !Write(folder + "/options.ico", Icon({&kIconLarge, &kNarrow}))) {
+  using image_bytes::WriteFile;
+  if (!WriteFile(folder + "/narrow.bmp", Bitmap(kNarrow)) ||
+      !WriteFile(folder + "/wide.bmp", Bitmap(kWide)) ||
+      !WriteFile(folder + "/options.ico", Icon({&kIconLarge, &kNarrow}))) {
     std::fprintf(stderr, "make_images: cannot write into %s\n", folder.c_str());
     return 1;
   }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/image_bytes.h"
+
 namespace {
 
 constexpr int kSize = 100;
@@ -75,14 +77,8 @@ void Render(const Style& style, std::vector<uint8_t>& rgb) {
     }
 }
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
+using image_bytes::Put16;
+using image_bytes::Put32;
 
 bool WriteBmp(const std::string& path, const std::vector<uint8_t>& rgb) {
   const uint32_t stride = (kSize * 3 + 3) & ~3u;
@@ -113,10 +109,7 @@ bool WriteBmp(const std::string& path, const std::vector<uint8_t>& rgb) {
     }
     for (uint32_t pad = kSize * 3; pad < stride; ++pad) out.push_back(0);
   }
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-  return std::fclose(f) == 0 && ok;
+  return image_bytes::WriteFile(path, out);
 }
 
 }  // namespace
