@@ -1,6 +1,7 @@
 // Test and tool hooks of MessageBoxW: every box is recorded and answered at once.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,9 @@ void SetMessageBoxAnswer(int answer);
 
 // Also writes "[caption] text" to stderr for each box (off by default).
 void SetMessageBoxEcho(bool toStderr);
+
+// Called with each box as it is shown, before it is answered (a tool's log
+// keeps the boxes in order with everything else). Empty to clear.
+void SetMessageBoxObserver(std::function<void(const MessageBoxRecord&)> observer);
 
 }  // namespace wince::host

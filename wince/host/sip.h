@@ -2,6 +2,7 @@
 // method made to SipShowIM and SipSetCurrentIM, oldest first.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include <windows.h>
@@ -16,5 +17,7 @@ struct SipCall {
 
 const std::vector<SipCall>& SipCalls();
 void ClearSipCalls();
+// Called with each call as it is made. Empty to clear.
+void SetSipCallObserver(std::function<void(const SipCall&)> observer);
 
 }  // namespace wince::host

@@ -17,12 +17,25 @@ std::vector<host::SipCall>& Calls() {
   return calls;
 }
 
+std::function<void(const host::SipCall&)>& Observer() {
+  static std::function<void(const host::SipCall&)> observer;
+  return observer;
+}
+
+void Record(const host::SipCall& call) {
+  Calls().push_back(call);
+  if (Observer()) Observer()(call);
+}
+
 }  // namespace wince::sip
 
 namespace wince::host {
 
 const std::vector<SipCall>& SipCalls() { return sip::Calls(); }
 void ClearSipCalls() { sip::Calls().clear(); }
+void SetSipCallObserver(std::function<void(const SipCall&)> observer) {
+  sip::Observer() = std::move(observer);
+}
 
 }  // namespace wince::host
 
@@ -32,7 +45,7 @@ extern "C" BOOL WINAPI SipShowIM(DWORD dwFlag) {
   SipCall call{};
   call.kind = SipCall::Show;
   call.flags = dwFlag;
-  wince::sip::Calls().push_back(call);
+  wince::sip::Record(call);
   return TRUE;
 }
 
@@ -44,6 +57,6 @@ extern "C" BOOL WINAPI SipSetCurrentIM(CLSID* pClsid) {
   SipCall call{};
   call.kind = SipCall::SetCurrent;
   call.clsid = *pClsid;
-  wince::sip::Calls().push_back(call);
+  wince::sip::Record(call);
   return TRUE;
 }

@@ -18,6 +18,7 @@ struct MessageBoxState {
   std::vector<MessageBoxRecord> records;
   int answer = 0;  // 0: the first button of the box
   bool echo = false;
+  std::function<void(const MessageBoxRecord&)> observer;
 };
 
 MessageBoxState& State() {
@@ -44,6 +45,9 @@ const std::vector<MessageBoxRecord>& MessageBoxes() { return State().records; }
 void ClearMessageBoxes() { State().records.clear(); }
 void SetMessageBoxAnswer(int answer) { State().answer = answer; }
 void SetMessageBoxEcho(bool toStderr) { State().echo = toStderr; }
+void SetMessageBoxObserver(std::function<void(const MessageBoxRecord&)> observer) {
+  State().observer = std::move(observer);
+}
 
 }  // namespace wince::host
 
@@ -55,6 +59,7 @@ extern "C" int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, 
     std::fprintf(stderr, "[%s] %s\n", wince::text::EncodeUtf8(record.caption).c_str(),
                  wince::text::EncodeUtf8(record.text).c_str());
   }
+  if (state.observer) state.observer(record);
   state.records.push_back(std::move(record));
   return state.answer != 0 ? state.answer : FirstButton(uType);
 }
