@@ -1,7 +1,8 @@
 // The bundled English keyboard: it loads with the system's loader into a
-// 240 x 80 window, every key lies on its panel, the letters, digits and
-// special keys produce what a QWERTY keyboard types, and the build put the
-// same bytes into the device folder.
+// 240 x 80 window, its keys cover the panel without gaps, the letters,
+// punctuation and special keys produce what a QWERTY keyboard types, the
+// glyph keys leave their glyphs room, and the build put the same bytes into
+// the device folder.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -52,11 +53,13 @@ TEST_F(BundledKeyboard, LoadsAsA240By80WindowWithNoFindings) {
   EXPECT_TRUE(load.messages.empty());
   EXPECT_EQ(kbf::KeyboardFindings(File()), std::vector<std::string>{});
 
-  // The rows fill the panel's width exactly.
-  std::map<uint16_t, uint32_t> rowWidths;
-  for (const kbf::Placement& p : keyboard_.panels.at(0).placements) rowWidths[p.y] += keyboard_.keys.at(p.keyFile).width;
-  EXPECT_EQ(rowWidths.size(), 5u);
-  for (const auto& [y, width] : rowWidths) EXPECT_EQ(width, 238u) << "row at y " << y;
+  // No overlaps (no findings) and as much key area as panel area: no gaps.
+  uint32_t area = 0;
+  for (const kbf::Placement& p : keyboard_.panels.at(0).placements) {
+    const kbf::KeyRecord& key = keyboard_.keys.at(p.keyFile);
+    area += uint32_t{key.width} * key.height;
+  }
+  EXPECT_EQ(area, 238u * 80u);
 }
 
 TEST_F(BundledKeyboard, KeysTypeWhatTheyShow) {
@@ -73,20 +76,24 @@ TEST_F(BundledKeyboard, KeysTypeWhatTheyShow) {
       EXPECT_EQ(Selected(key, tapora::SS_CAPS | tapora::SS_SHIFT), plain);
       letters.insert(plain[0]);
     } else if (key.keyType == 1) {
-      // Digits and punctuation: Caps Lock leaves them alone.
+      // Punctuation: Caps Lock leaves it alone.
       ASSERT_EQ(plain.size(), 1u) << key.Label8();
       EXPECT_EQ(Selected(key, tapora::SS_CAPS), plain);
       EXPECT_EQ(Selected(key, tapora::SS_SHIFT).size(), 1u);
       EXPECT_NE(Selected(key, tapora::SS_SHIFT), plain);
     } else {
-      ASSERT_EQ(key.keyType, 18);
+      ASSERT_TRUE(key.keyType == 18 || key.keyType == 5) << int{key.keyType};
       ++specials[key.OutputText()];
     }
   }
   EXPECT_EQ(letters.size(), 26u);
+  // The symbols layout is named in the command itself: its name runs to the
+  // end of the output field.
   const std::map<std::u16string, size_t> expected = {
-      {u"[Back]", 1}, {u"[Tab]", 1}, {u"[Caps]", 1}, {u"[Enter]", 1}, {u"[Shift-Down]", 2}, {u"[Ctrl-Down]", 1},
-      {u"[Alt-Down]", 1}, {u" ", 1}, {u"[Left]", 1}, {u"[Up]", 1}, {u"[Down]", 1}, {u"[Right]", 1}};
+      {u"[Back]", 1},      {u"[Tab]", 1},       {u"[Caps]", 1},     {u"[Enter]", 1},
+      {u"[Shift-Down]", 1}, {u"[Ctrl-Down]", 1}, {u"[Alt-Down]", 1}, {u" ", 1},
+      {u"[Left]", 1},      {u"[Up]", 1},        {u"[Down]", 1},     {u"[Right]", 1},
+      {u"[CMD:NKBF=sy.kbf", 1}};
   EXPECT_EQ(specials, expected);
 
   // The modifier keys are recognised as such by their whole output.
@@ -95,7 +102,27 @@ TEST_F(BundledKeyboard, KeysTypeWhatTheyShow) {
     const std::vector<uint8_t> bytes = key.Encode();
     if (tapora::GetModifierKind(bytes.data()) != 0) ++modifiers;
   }
-  EXPECT_EQ(modifiers, 5u);
+  EXPECT_EQ(modifiers, 4u);
+}
+
+// A glyph is drawn in the key less 8 pixels at each side and 7 at top and
+// bottom; the arrows and the space bar's bar get at least 16 x 16 of it. The
+// space bar wears the stock face.
+TEST_F(BundledKeyboard, GlyphKeysGiveTheirGlyphsRoom) {
+  std::set<std::u16string> glyphs;
+  for (const auto& [name, key] : keyboard_.keys) {
+    const std::string label8 = key.Label8();  // ASCII is all a glyph name holds
+    const std::u16string label =
+        kbf::IsUtf16KeyType(key.keyType) ? key.LabelText() : std::u16string(label8.begin(), label8.end());
+    if (label.rfind(u"{NQX", 0) != 0) continue;
+    glyphs.insert(label);
+    EXPECT_GE(key.width - 16, 16) << name;
+    EXPECT_GE(key.height - 14, 16) << name;
+    if (label == u"{NQXM}") {
+      EXPECT_EQ(key.keyType, 5) << name;
+    }
+  }
+  EXPECT_EQ(glyphs, (std::set<std::u16string>{u"{NQXL", u"{NQXU", u"{NQXD", u"{NQXR", u"{NQXM}"}));
 }
 
 TEST_F(BundledKeyboard, DumpRebuildsTheSameFile) {

@@ -36,11 +36,11 @@ struct Golden {
 };
 
 const Golden GOLDEN[] = {
-    {"keyboard", 0, false, 0x1443d139682f5f5eull},
-    {"keyboard_shift", 0x0002, true, 0x5273078dea25ec5eull},
-    {"keyboard_caps", 0x0100, true, 0xfd68c95a291c290eull},
-    {"keyboard_caps_shift", 0x0102, true, 0xc16afbef76067d8eull},
-    {"keyboard_ctrl_alt", 0x000C, true, 0xb3ed8aca3bf889ceull},
+    {"keyboard", 0, false, 0xb6832e3774a27ab4ull},
+    {"keyboard_shift", 0x0002, true, 0x6482c6c4d3e35a74ull},
+    {"keyboard_caps", 0x0100, true, 0xd3297177c2a96764ull},
+    {"keyboard_caps_shift", 0x0102, true, 0xf7327df29239c824ull},
+    {"keyboard_ctrl_alt", 0x000C, true, 0x1a67f4e885991f5cull},
 };
 
 TEST(BundledKeyboardTest, PicturesMatchTheirHashes) {
