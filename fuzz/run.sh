@@ -14,7 +14,7 @@ cd "$root"
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2 --target fuzz_load_keyboard fuzz_make_seeds fuzz_language_files \
-  fuzz_registry
+  fuzz_registry fuzz_sim_script
 if cmake --build --preset fuzz -j2 --target bundled_keyboards >/dev/null 2>&1; then
   bundled=yes
 else
@@ -64,3 +64,19 @@ echo "fuzz_registry: $registry_seconds s"
 "$build/fuzz/fuzz_registry" -max_total_time="$registry_seconds" -max_len=4096 -timeout=10 \
   -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
   "$registry_corpus" "$registry_seeds"
+
+# tapora-sim's scripts: a sixth of the time, seeded with every command.
+script_seeds="$build/fuzz-script-seeds"
+script_corpus="$build/fuzz-script-corpus"
+mkdir -p "$script_seeds" "$script_corpus"
+printf '# taps\ninstall\nselect\nshow\ndown 10 20\nmove -3 4\nup 5 6\ntap 1 2\nwait 500\nhide\ndeselect\nuninstall\n' \
+  >"$script_seeds/pen.txt"
+printf 'press Shift\r\npress \xc3\xa9\r\nexpect-text a\\nb\\t\\\\\xf0\x9f\x98\x80\r\nexpect-text\r\nsnapshot out.png\r\n' \
+  >"$script_seeds/text.txt"
+printf 'options language="Name With Spaces" layout=L default-language=on default-layout=off typematic=on ok\noptions cancel\noptions deactivate\n' \
+  >"$script_seeds/options.txt"
+script_seconds=$(( (seconds + 5) / 6 ))
+echo "fuzz_sim_script: $script_seconds s"
+"$build/fuzz/fuzz_sim_script" -max_total_time="$script_seconds" -max_len=4096 -timeout=10 \
+  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+  "$script_corpus" "$script_seeds"
