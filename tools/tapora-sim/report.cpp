@@ -2,6 +2,7 @@
 #include "tools/tapora-sim/report.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "tools/tapora-sim/event_log.h"
@@ -19,6 +20,9 @@ MessageBoxOwner Owner(const char* owner) {
 
 Report::Report(const std::string& events) {
   if (events.empty()) return;
+  std::error_code ignored;
+  const std::filesystem::path folder = std::filesystem::path(events).parent_path();
+  if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
   events_.open(events, std::ios::out | std::ios::trunc);
   logging_ = events_.is_open();
   ok_ = logging_;
