@@ -107,6 +107,9 @@ TEST_F(TaporaSim, RunsScriptsAndAnswersWithItsExitCodes) {
       {"a script error names its line", "tap 1 1\n# fine\ntapp 3 4\n", 2, "line 3:"},
       {"the dialog closed unchanged", "options cancel\ntap 12 12\nexpect-text a\n", 0,
        "UserOptionsDlg -> 0x00000000"},
+      // The bundled German layout has q at (43, 24).
+      {"another language chosen in the dialog is loaded",
+       "options language=German ok\ntap 43 24\nexpect-text q\n", 0, "SipShowIM flags 0x1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
