@@ -48,15 +48,6 @@ bool StartsWithGlyphPrefix(LPCWSTR text) {
   return true;
 }
 
-LPCWSTR ChooseLabel(LPCWSTR primary, LPCWSTR secondary, bool capsAffected, BYTE keyType) {
-  const bool caps = (ShiftState & SS_CAPS) != 0;
-  const bool shift = (ShiftState & SS_SHIFT) != 0;
-  const bool altGr = (ShiftState & SS_ALTGR) != 0;
-  if (!caps && shift && altGr && IsStateCharKeyType(keyType)) return secondary;
-  const bool wantSecondary = caps && capsAffected ? !shift : shift;
-  if (wantSecondary && secondary[0] != 0) return secondary;
-  return primary;
-}
 
 int FittedLength(HDC dc, LPCWSTR text, const RECT* textRect) {
   const LONG room = (textRect->right - textRect->left) - LABEL_MARGIN;
@@ -71,6 +62,16 @@ int FittedLength(HDC dc, LPCWSTR text, const RECT* textRect) {
 }
 
 }  // namespace
+
+LPCWSTR ChooseKeyLabel(LPCWSTR primary, LPCWSTR secondary, bool capsAffected, BYTE keyType) {
+  const bool caps = (ShiftState & SS_CAPS) != 0;
+  const bool shift = (ShiftState & SS_SHIFT) != 0;
+  const bool altGr = (ShiftState & SS_ALTGR) != 0;
+  if (!caps && shift && altGr && IsStateCharKeyType(keyType)) return secondary;
+  const bool wantSecondary = caps && capsAffected ? !shift : shift;
+  if (wantSecondary && secondary[0] != 0) return secondary;
+  return primary;
+}
 
 void PrepareKeyLabels(const BYTE* keyRecord, LPWSTR primary, LPWSTR secondary) {
   const BYTE keyType = ReadU8(keyRecord, KEY_TYPE);
@@ -93,7 +94,7 @@ void PrepareKeyLabels(const BYTE* keyRecord, LPWSTR primary, LPWSTR secondary) {
 
 void DrawKeyLabel(HDC dc, LPCWSTR primary, LPCWSTR secondary, const RECT* textRect,
                   bool capsAffected, const BYTE* keyRecord) {
-  LPCWSTR text = ChooseLabel(primary, secondary, capsAffected, ReadU8(keyRecord, KEY_TYPE));
+  LPCWSTR text = ChooseKeyLabel(primary, secondary, capsAffected, ReadU8(keyRecord, KEY_TYPE));
   if (StartsWithGlyphPrefix(text)) {
     DrawKeyGlyph(dc, text + GLYPH_PREFIX_UNITS, textRect);
     return;

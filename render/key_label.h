@@ -22,6 +22,10 @@ inline bool ShowsLatchedState(BYTE keyType) {
 // keys the characters that belong to the latched AltGr and Shift.
 void PrepareKeyLabels(const BYTE* keyRecord, LPWSTR primary, LPWSTR secondary);
 
+// The one of primary and secondary that the key shows under ShiftState: the
+// secondary for Shift (or Caps Lock on a caps-affected key, where the two
+// cancel out), and for Shift with AltGr on a per-state character key.
+LPCWSTR ChooseKeyLabel(LPCWSTR primary, LPCWSTR secondary, bool capsAffected, BYTE keyType);
 // Chooses between primary and secondary under ShiftState, fits the choice to
 // the text rectangle and draws it (or the glyph it names). The text colour,
 // background mode and font are the device context's.

@@ -81,7 +81,7 @@ int RunScript(const std::map<std::string, std::string>& options, bool defaultDev
   for (const sim::Command& command : commands) {
     exitCode = standIn.Run(command);
     if (exitCode == 2) std::cerr << "line " << command.line << ": cannot run '"
-                                 << sim::CommandName(command.kind) << "'\n";
+                                 << sim::CommandName(command.kind) << " " << command.text << "'\n";
     if (exitCode != 0) break;
   }
   standIn.Stop();

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "resources/resource_ids.h"
+#include "tools/tapora-sim/key_finder.h"
 #include "wince/host/debug_output.h"
 #include "wince/host/dialogs.h"
 #include "wince/host/message_box.h"
@@ -70,6 +71,7 @@ const char* OwnerKind(HWND owner) {
 StandIn::StandIn(Report& report, Product product, std::filesystem::path snapshots)
     : report_(report), product_(std::move(product)), snapshots_(std::move(snapshots)) {
   wince::host::SetMessageBoxObserver([this](const wince::host::MessageBoxRecord& box) {
+    if (searching_) return;
     report_.ShowMessageBox(OwnerKind(box.owner), box.caption, box.text, box.type);
   });
   wince::host::SetDebugOutputObserver(
@@ -273,9 +275,24 @@ int StandIn::Run(const Command& command) {
         return 1;
       }
       break;
-    case CommandKind::Press:
-      report_.Note("press is not available: tap the key's place instead");
-      return 2;
+    case CommandKind::Press: {
+      HWND panel = Panel();
+      if (panel == nullptr) {
+        report_.Note("the pen reaches no window: the panel is hidden or nothing is selected");
+        break;
+      }
+      POINT middle{};
+      std::string problem;
+      searching_ = true;  // the search's own loads are not the input method's
+      const bool found = FindKeyByLabel(panel, wince::host::Utf16(command.text), &middle, &problem);
+      searching_ = false;
+      if (!found) {
+        report_.Note("press " + command.text + ": " + problem);
+        return 2;
+      }
+      Pen(CommandKind::Tap, middle.x, middle.y);
+      break;
+    }
   }
   AnswerSipCalls();
   return 0;

@@ -64,6 +64,7 @@ class StandIn : public IIMCallback {
   HWND screen_ = nullptr;
   HWND sip_ = nullptr;
   bool selected_ = false;
+  bool searching_ = false;  // finding a key by its label
   std::vector<DWORD> pendingShows_;
 };
 

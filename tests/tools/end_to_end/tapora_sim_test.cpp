@@ -105,6 +105,10 @@ TEST_F(TaporaSim, RunsScriptsAndAnswersWithItsExitCodes) {
        "text: aaa"},
       {"an expectation that fails", "tap 12 12\nexpect-text b\n", 1, "line 2: expected text"},
       {"a script error names its line", "tap 1 1\n# fine\ntapp 3 4\n", 2, "line 3:"},
+      // With Shift latched the key shows "A", not "a"; after the switch, "z".
+      {"keys pressed by the labels shown", "press Shift\npress A\npress b\npress 2\npress z\n", 0,
+       "text: Abz"},
+      {"a label no key shows", "press Shift\npress a\n", 2, "line 2: press a: no key"},
       {"the dialog closed unchanged", "options cancel\ntap 12 12\nexpect-text a\n", 0,
        "UserOptionsDlg -> 0x00000000"},
       // The bundled German layout has q at (43, 24).
