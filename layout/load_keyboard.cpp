@@ -44,9 +44,16 @@ bool LoadKeyboard(WCHAR* path, LONG* windowHeight, LONG* windowWidth) {
     // The second attempt overwrites both handles, so what the first one left
     // is released now rather than lost.
     CleanupMemory();
-    api::CutToFolder(path);
-    api::AppendBounded(path, PANEL_SET_FILE_NAME, PATH_UNITS);
-    loaded = LoadPanelSet(PlainMode, path);
+    WCHAR folder[PATH_UNITS];
+    api::lstrcpynW(folder, path, PATH_UNITS);
+    api::CutToFolder(folder);
+    // A name cut at the buffer's end would open some other file: a panel set
+    // whose name does not fit counts as one that cannot be opened.
+    if (api::lstrlenW(folder) + api::lstrlenW(PANEL_SET_FILE_NAME) < PATH_UNITS) {
+      api::lstrcpynW(path, folder, PATH_UNITS);
+      api::AppendBounded(path, PANEL_SET_FILE_NAME, PATH_UNITS);
+      loaded = LoadPanelSet(PlainMode, path);
+    }
   }
   PanelPlace place;
   if (loaded && FirstPanelPlace(&place)) {

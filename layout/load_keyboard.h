@@ -29,7 +29,7 @@ extern WCHAR ProgressText[PROGRESS_TEXT_UNITS];
 extern WCHAR SetFolder[SET_FOLDER_UNITS];
 
 // path: a buffer of 260 units, rewritten to "<folder>\PNL00001.PNL" when the
-// second attempt runs. On success the window size is written (height = panel
+// second attempt runs; it does not run when that name would not fit. On success the window size is written (height = panel
 // 0's height, width = its width + 2); on failure neither is.
 bool LoadKeyboard(WCHAR* path, LONG* windowHeight, LONG* windowWidth);
 

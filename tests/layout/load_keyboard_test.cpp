@@ -103,6 +103,26 @@ TEST_F(LoadKeyboardTest, MissingFileFallsBackToLoosePanelSetOfItsFolder) {
   EXPECT_EQ(wince::host::LiveHeapBlocks(), baselineBlocks_ + 10) << "first attempt's array kept";
 }
 
+// The folder's panel set would need 262 units: cut at 259 it would name
+// another file, so the second attempt fails and the load shows its message.
+TEST_F(LoadKeyboardTest, APanelSetNameThatDoesNotFitIsNotOpened) {
+  const std::u16string folder =
+      u"\\" + std::u16string(100, u'a') + u"\\" + std::u16string(100, u'b') + u"\\" +
+      std::u16string(46, u'c');
+  ASSERT_EQ(folder.size(), 249u);
+  kbf::Keyboard keyboard = TwoPanelKeyboard();
+  PutLoose(folder, kbf::Members(keyboard));
+  // What the cut name would open: a panel set of its own.
+  const std::u16string cut = (folder + u"\\PNL00001.PNL").substr(0, 259);
+  std::filesystem::copy_file(Host(folder + u"\\PNL00001.PNL"), Host(cut));
+
+  LoadResult result = Load(folder + u"\\x.kbf");
+
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(MessageTexts().size(), 1u);
+  EXPECT_EQ(result.path, folder + u"\\x.kbf");
+}
+
 TEST_F(LoadKeyboardTest, NamedPanelSetFileLoadsTheSetOfItsFolderInstead) {
   kbf::Keyboard folderSet = TwoPanelKeyboard();
   PutLoose(kFolder, kbf::Members(folderSet));
