@@ -16,7 +16,10 @@ FILE* _wfopen(LPCWSTR path, LPCWSTR mode);
 LPWSTR fgetws(LPWSTR buffer, int capacity, FILE* stream);
 // Writes the text without its terminator; 0 on success, non-zero on failure
 // (the device runtime's failure value is not negative).
+// A non-negative result on success, STREAM_WEOF on failure.
 int fputws(LPCWSTR text, FILE* stream);
+// The device runtime's WEOF: its wint_t is a 16-bit unsigned type.
+constexpr int STREAM_WEOF = 0xFFFF;
 // Closes the stream, writing out what is buffered; 0 on success.
 int fclose(FILE* stream);
 // Non-zero once a read or write of the stream has failed.

@@ -48,7 +48,7 @@ BOOL WriteInfoFile(LPCWSTR folder, LPCWSTR text) {
   }
   // A name the code page cannot hold, or a failed write, must not pass for
   // a stored default.
-  bool written = api::fputws(text, file) == 0;
+  bool written = api::fputws(text, file) != api::STREAM_WEOF;
   written = api::ferror(file) == 0 && written;
   written = api::fclose(file) == 0 && written;
   if (!written) {

@@ -74,20 +74,24 @@ int fputws(const WCHAR* str, FILE* stream) {
     errno = EINVAL;
     return WCE_WEOF;
   }
+  // Success answers the units written, which is not 0 for a non-empty text:
+  // callers must test for WCE_WEOF, as the runtime documents, not for 0.
+  int written = 0;
   if (wince::stream::ModeOf(stream) == wince::stream::Mode::Binary) {
-    for (const WCHAR* p = str; *p != 0; ++p) {
-      if (std::putc(*p & 0xFF, stream) == EOF || std::putc(*p >> 8, stream) == EOF) return EOF;
+    for (const WCHAR* p = str; *p != 0; ++p, ++written) {
+      if (std::putc(*p & 0xFF, stream) == EOF || std::putc(*p >> 8, stream) == EOF) return WCE_WEOF;
     }
-    return 0;
+    return written;
   }
   for (const WCHAR* p = str; *p != 0; ++p) {
-    int byte = ByteOfUnit(*p);
+    const int byte = ByteOfUnit(*p);
     if (byte < 0) {
       // An encoding error is not a stream error: the indicator stays clear.
       errno = EILSEQ;
       return WCE_WEOF;
     }
     if (std::putc(byte, stream) == EOF) return WCE_WEOF;
+    ++written;
   }
-  return 0;
+  return written;
 }

@@ -13,10 +13,11 @@
 //   byte-order mark; CR LF on disk reads as LF, LF writes as CR LF, and a
 //   Ctrl+Z byte (0x1A) ends the input.
 // - Binary mode: the file holds UTF-16LE units, untranslated.
-// - fgetws keeps the line feed. fputws returns 0, or WCE_WEOF when it fails
-//   in text mode (a character the code page cannot represent: errno EILSEQ)
-//   and EOF in binary mode; the device's WEOF is 0xFFFF, which is not
-//   negative, so callers test for a non-zero result.
+// - fgetws keeps the line feed. fputws returns a non-negative count on
+//   success (the units written, as some runtimes do; others answer 0), or
+//   WCE_WEOF when it fails (in text mode also for a character the code page
+//   cannot represent: errno EILSEQ); the device's WEOF is 0xFFFF, which is
+//   not negative, so callers test for that value.
 #pragma once
 
 #include <cstdio>

@@ -44,7 +44,7 @@ class WideStreamTest : public ::testing::Test {
   void Put(const char16_t* mode, const std::u16string& text) {
     FILE* file = _wfopen(u"\\Folder\\f", mode);
     ASSERT_NE(file, nullptr);
-    EXPECT_EQ(fputws(text.c_str(), file), 0);
+    EXPECT_EQ(fputws(text.c_str(), file), static_cast<int>(text.size()));  // units written
     EXPECT_EQ(fclose(file), 0);
   }
   // Every line of the file as fgetws returns it, with a buffer of `units`.
