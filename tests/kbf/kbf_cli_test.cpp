@@ -118,9 +118,30 @@ TEST(KbfCommands, FailuresExitOneWithTheReason) {
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("not a keyboard"), std::string::npos) << r.err;
 
-  r = Kbf({"check", t / "nothing.kbf"});
+  r = Kbf({"check", t / "nowhere/nothing.kbf"});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("no such file or folder"), std::string::npos);
+}
+
+// As on the device, a container that is missing or fails falls back to the
+// loose family beside it, and check says so.
+TEST(KbfCheck, AContainerFallsBackToTheLooseFamilyBesideIt) {
+  TempFolder t;
+  kbf::Keyboard kb;
+  kbf::AddPanelOfRows(kb, 0, 0, 100, 20, {{kbf::MakeKey(20, 20, 1, u"a")}});
+  kbf::WriteLooseFolder(t.path(), kbf::Members(kb));
+  WriteText(t / "broken.kbf", "junk");
+  for (const char* name : {"missing.kbf", "broken.kbf"}) {
+    SCOPED_TRACE(name);
+    Outcome r = Kbf({"check", t / std::string(name)});
+    EXPECT_EQ(r.code, 0) << r.out << r.err;
+    EXPECT_NE(r.out.find("ok: 102x20 window, 1 panels, 1 keys (loaded the loose PNL00001.PNL beside it)"),
+              std::string::npos)
+        << r.out;
+  }
+  // A folder without one shows the load's message.
+  std::filesystem::remove(t / "PNL00001.PNL");
+  EXPECT_EQ(Kbf({"check", t / "missing.kbf"}).code, 1);
 }
 
 // A keyboard the loader refuses: check prints the system's message box text

@@ -140,14 +140,18 @@ std::vector<std::string> KeyboardFindings(const std::string& path) {
 
 int RunCheck(const std::string& keyboard, std::ostream& out, std::ostream& err) {
   std::error_code ec;
-  if (!fs::exists(keyboard, ec)) {
+  const fs::path path(keyboard);
+  // A missing container still has its folder: the device falls back to the
+  // loose family there.
+  if (!fs::exists(path, ec) && !fs::is_directory(path.has_parent_path() ? path.parent_path() : ".", ec)) {
     err << "kbf check: " << keyboard << ": no such file or folder\n";
     return 1;
   }
   const SystemLoad load = LoadWithSystem(keyboard);
   if (load.ok) {
     out << "ok: " << load.width << "x" << load.height << " window, " << load.panels.size() << " panels, "
-        << load.KeyCount() << " keys\n";
+        << load.KeyCount() << " keys"
+        << (load.looseSetLoaded ? " (loaded the loose PNL00001.PNL beside it)" : "") << "\n";
     for (const std::string& message : load.messages) out << "warning: the load showed: " << message << "\n";
   } else if (load.messages.empty()) {
     out << "the keyboard did not load, and no message was shown\n";
@@ -157,7 +161,10 @@ int RunCheck(const std::string& keyboard, std::ostream& out, std::ostream& err) 
   // When the files cannot be followed, saying where they break is the
   // finding; the system's message names only the step its last attempt was in.
   try {
-    for (const std::string& finding : KeyboardFindings(keyboard)) out << "warning: " << finding << "\n";
+    // After the fallback, the loose family is what the device would show.
+    const std::string checked =
+        load.looseSetLoaded ? (path.parent_path() / "PNL00001.PNL").string() : keyboard;
+    for (const std::string& finding : KeyboardFindings(checked)) out << "warning: " << finding << "\n";
   } catch (const std::exception& e) {
     out << "warning: " << e.what() << "\n";
   }

@@ -51,29 +51,39 @@ void Copy(const fs::path& from, const fs::path& to) {
   if (ec) throw std::runtime_error("cannot copy " + from.string() + ": " + ec.message());
 }
 
-// Puts the keyboard below \Keyboard and returns the device path to load.
+// Puts the keyboard below \Keyboard as the device would find it, with every
+// file of its folder beside it under its own name (so that a container that
+// is missing or fails falls back to the loose family there), and returns the
+// device path to load.
 std::u16string Place(const fs::path& keyboard, const fs::path& target) {
   std::error_code ec;
-  fs::path folder = keyboard;
-  if (fs::is_regular_file(keyboard, ec)) {
-    const std::string name = keyboard.filename().string();
-    bool plainName = name.size() < 200;
-    for (char c : name) plainName = plainName && c > 0x20 && c < 0x7F && c != '\\';
-    std::string upper = name;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (upper != "PNL00001.PNL") {
-      const std::string deviceName = plainName ? name : "keyboard.kbf";
-      Copy(keyboard, target / deviceName);
-      return u"\\Keyboard\\" + wince::host::Utf16(deviceName);
-    }
-    folder = keyboard.has_parent_path() ? keyboard.parent_path() : fs::path(".");
-  }
+  const bool isFolder = fs::is_directory(keyboard, ec);
+  const fs::path folder =
+      isFolder ? keyboard : (keyboard.has_parent_path() ? keyboard.parent_path() : fs::path("."));
   if (!fs::is_directory(folder, ec)) throw std::runtime_error("no keyboard at " + keyboard.string());
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
     if (entry.is_regular_file(ec)) Copy(entry.path(), target / entry.path().filename());
   }
   if (ec) throw std::runtime_error("cannot read " + folder.string() + ": " + ec.message());
-  return u"\\Keyboard\\PNL00001.PNL";
+  if (isFolder) return u"\\Keyboard\\PNL00001.PNL";
+  const std::string name = keyboard.filename().string();
+  bool plainName = !name.empty() && name.size() < 200;
+  for (char c : name) plainName = plainName && c > 0x20 && c < 0x7F && c != '\\';
+  if (plainName) return u"\\Keyboard\\" + wince::host::Utf16(name);
+  // A name the device could not spell goes under one it can.
+  if (fs::is_regular_file(keyboard, ec)) Copy(keyboard, target / "keyboard.kbf");
+  return u"\\Keyboard\\keyboard.kbf";
+}
+
+bool EndsWithLooseSetName(const std::u16string& path) {
+  const std::u16string name = u"PNL00001.PNL";
+  if (path.size() < name.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    char16_t c = path[path.size() - name.size() + i];
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    if (c != name[i]) return false;
+  }
+  return true;
 }
 
 std::vector<uint8_t> Block(DWORD handle, size_t size) {
@@ -125,6 +135,7 @@ SystemLoad LoadWithSystem(const fs::path& keyboard) {
   if (load.ok) {
     load.width = width;
     load.height = height;
+    load.looseSetLoaded = !EndsWithLooseSetName(devicePath) && EndsWithLooseSetName(path);
   }
   CopyMemory(load);
   tapora::ResetKeyboard();

@@ -26,6 +26,7 @@ struct SystemLoad {
   bool ok = false;
   long width = 0;   // input panel window, on success
   long height = 0;
+  bool looseSetLoaded = false;  // the named file did not load; its folder's PNL00001.PNL did
   // Message boxes shown during the load, as UTF-8, the text exactly as shown.
   std::vector<std::string> messages;
   std::vector<uint8_t> setHeader;  // 96 bytes, when a set header was loaded
@@ -36,8 +37,9 @@ struct SystemLoad {
 };
 
 // A container file, a folder of loose files or a loose "PNL00001.PNL". The
-// keyboard is copied into a scratch device folder under "\Keyboard" and
-// loaded from there; the loaded keyboard is released before returning and
+// keyboard's folder is copied into a scratch device folder as "\Keyboard" and
+// the keyboard loaded from there as the device would, falling back to the
+// loose family beside a container that is missing or fails; the loaded keyboard is released before returning and
 // the previous device folder is restored. Throws std::runtime_error when the
 // keyboard cannot be copied.
 SystemLoad LoadWithSystem(const std::filesystem::path& keyboard);
