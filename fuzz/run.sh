@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz preset and runs the keyboard loader's fuzz target for
-# SECONDS (default 60), then the language files' target for half as long and
-# the registry file reader's for a third as long, on
+# SECONDS (default 60), then the language files' target for half as long, the
+# registry file reader's for a third as long, and the tapora-sim script's and
+# the module resources' for a sixth each, on
 # their seed corpora: generated keyboards plus the
 # bundled ones when they are built. A crash leaves its input in
 # build/fuzz/fuzz-artifacts/ and makes this script fail.
@@ -14,7 +15,7 @@ cd "$root"
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2 --target fuzz_load_keyboard fuzz_make_seeds fuzz_language_files \
-  fuzz_registry fuzz_sim_script
+  fuzz_registry fuzz_sim_script fuzz_resources tapora_res
 if cmake --build --preset fuzz -j2 --target bundled_keyboards >/dev/null 2>&1; then
   bundled=yes
 else
@@ -80,3 +81,15 @@ echo "fuzz_sim_script: $script_seconds s"
 "$build/fuzz/fuzz_sim_script" -max_total_time="$script_seconds" -max_len=4096 -timeout=10 \
   -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
   "$script_corpus" "$script_seeds"
+
+# The module resource readers: a sixth of the time, seeded with the library's
+# own compiled resources.
+resource_seeds="$build/fuzz-resource-seeds"
+resource_corpus="$build/fuzz-resource-corpus"
+mkdir -p "$resource_seeds" "$resource_corpus"
+cp "$build/resources/tapora/tapora.res" "$resource_seeds/"
+resource_seconds=$(( (seconds + 5) / 6 ))
+echo "fuzz_resources: $resource_seconds s"
+"$build/fuzz/fuzz_resources" -max_total_time="$resource_seconds" -max_len=8192 -timeout=10 \
+  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+  "$resource_corpus" "$resource_seeds"
