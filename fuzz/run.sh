@@ -35,10 +35,17 @@ if [ -d "$root/tests/layout/regressions" ]; then
   find "$root/tests/layout/regressions" -type f -exec cp {} "$seeds/" \;
 fi
 
+# Runs one target for the given seconds on its corpus and seeds; a crash
+# leaves its input in $artifacts and fails the script.
+run_target() {
+  local target=$1 time=$2 max_len=$3 target_corpus=$4 target_seeds=$5
+  "$build/fuzz/$target" -max_total_time="$time" -max_len="$max_len" -timeout=10 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+    "$target_corpus" "$target_seeds"
+}
+
 echo "fuzz_load_keyboard: $seconds s, $(ls "$seeds" | wc -l) seeds (bundled keyboards: $bundled)"
-"$build/fuzz/fuzz_load_keyboard" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
-  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
-  "$corpus" "$seeds"
+run_target fuzz_load_keyboard "$seconds" 8192 "$corpus" "$seeds"
 
 # The language tree's text files: half the time, seeded with the bundled ones.
 language_seeds="$build/fuzz-language-seeds"
@@ -48,9 +55,7 @@ cp "$root/keyboards/info" "$language_seeds/info"
 cp "$root/keyboards/KBF.txt" "$language_seeds/KBF.txt"
 language_seconds=$(( (seconds + 1) / 2 ))
 echo "fuzz_language_files: $language_seconds s"
-"$build/fuzz/fuzz_language_files" -max_total_time="$language_seconds" -max_len=4096 -timeout=10 \
-  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
-  "$language_corpus" "$language_seeds"
+run_target fuzz_language_files "$language_seconds" 4096 "$language_corpus" "$language_seeds"
 
 # The registry's file: a third of the time, seeded with small files of each form.
 registry_seeds="$build/fuzz-registry-seeds"
@@ -62,9 +67,7 @@ printf 'REGEDIT4\n; comment\n[HKEY_LOCAL_MACHINE\\A]\n"d"=dword:0000001e\n"b"=he
   >"$registry_seeds/types.reg"
 registry_seconds=$(( (seconds + 2) / 3 ))
 echo "fuzz_registry: $registry_seconds s"
-"$build/fuzz/fuzz_registry" -max_total_time="$registry_seconds" -max_len=4096 -timeout=10 \
-  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
-  "$registry_corpus" "$registry_seeds"
+run_target fuzz_registry "$registry_seconds" 4096 "$registry_corpus" "$registry_seeds"
 
 # tapora-sim's scripts: a sixth of the time, seeded with every command.
 script_seeds="$build/fuzz-script-seeds"
@@ -78,9 +81,7 @@ printf 'options language="Name With Spaces" layout=L default-language=on default
   >"$script_seeds/options.txt"
 script_seconds=$(( (seconds + 5) / 6 ))
 echo "fuzz_sim_script: $script_seconds s"
-"$build/fuzz/fuzz_sim_script" -max_total_time="$script_seconds" -max_len=4096 -timeout=10 \
-  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
-  "$script_corpus" "$script_seeds"
+run_target fuzz_sim_script "$script_seconds" 4096 "$script_corpus" "$script_seeds"
 
 # The module resource readers: a sixth of the time, seeded with the library's
 # own compiled resources.
@@ -90,6 +91,4 @@ mkdir -p "$resource_seeds" "$resource_corpus"
 cp "$build/resources/tapora/tapora.res" "$resource_seeds/"
 resource_seconds=$(( (seconds + 5) / 6 ))
 echo "fuzz_resources: $resource_seconds s"
-"$build/fuzz/fuzz_resources" -max_total_time="$resource_seconds" -max_len=8192 -timeout=10 \
-  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
-  "$resource_corpus" "$resource_seeds"
+run_target fuzz_resources "$resource_seconds" 8192 "$resource_corpus" "$resource_seeds"
