@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds the fuzz preset and runs the keyboard loader's fuzz target for
 # SECONDS (default 60), then the language files' target for half as long, the
-# registry file reader's for a third as long, and the tapora-sim script's and
-# the module resources' for a sixth each, on
-# their seed corpora: generated keyboards plus the
-# bundled ones when they are built. A crash leaves its input in
-# build/fuzz/fuzz-artifacts/ and makes this script fail.
+# registry file reader's for a third as long, and the tapora-sim script's, the
+# module resources' and the kbf source reader's for a sixth each, on their
+# seed corpora: generated keyboards plus the bundled ones when they are built.
+# A crash leaves its input in build/fuzz/fuzz-artifacts/ and makes this script
+# fail.
 set -euo pipefail
 
 seconds="${1:-60}"
@@ -15,7 +15,7 @@ cd "$root"
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2 --target fuzz_load_keyboard fuzz_make_seeds fuzz_language_files \
-  fuzz_registry fuzz_sim_script fuzz_resources tapora_res
+  fuzz_registry fuzz_sim_script fuzz_resources fuzz_kbf_source tapora_res
 if cmake --build --preset fuzz -j2 --target bundled_keyboards >/dev/null 2>&1; then
   bundled=yes
 else
@@ -92,3 +92,13 @@ cp "$build/resources/tapora/tapora.res" "$resource_seeds/"
 resource_seconds=$(( (seconds + 5) / 6 ))
 echo "fuzz_resources: $resource_seconds s"
 run_target fuzz_resources "$resource_seconds" 8192 "$resource_corpus" "$resource_seeds"
+
+# The kbf source reader: a sixth of the time, seeded with the bundled sources
+# and the tests' own.
+source_seeds="$build/fuzz-source-seeds"
+source_corpus="$build/fuzz-source-corpus"
+mkdir -p "$source_seeds" "$source_corpus"
+cp "$root"/keyboards/*/*.yaml "$root"/tests/input/*.yaml "$source_seeds/"
+source_seconds=$(( (seconds + 5) / 6 ))
+echo "fuzz_kbf_source: $source_seconds s"
+run_target fuzz_kbf_source "$source_seconds" 16384 "$source_corpus" "$source_seeds"

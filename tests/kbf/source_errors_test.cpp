@@ -71,6 +71,10 @@ TEST(SourceErrors, PanelsAndDocument) {
   EXPECT_NE(ErrorOf("panels:\n  - {size: [10, 10], size: [1, 1]}\n").find("field \"size\" is given twice"),
             std::string::npos);
   EXPECT_EQ(ErrorOf("panels: []\n"), "(accepted)");
+  // Nesting deep enough to exhaust a recursive reader's stack is refused as text.
+  for (const std::string& deep : {std::string(20000, '['), "panels:\n  - size: " + std::string(20000, '{')}) {
+    EXPECT_EQ(ErrorOf(deep).rfind("bad.yaml:", 0), 0u);
+  }
 }
 
 }  // namespace
