@@ -48,8 +48,9 @@ bool StartsWithGlyphPrefix(LPCWSTR text) {
   return true;
 }
 
+}  // namespace
 
-int FittedLength(HDC dc, LPCWSTR text, const RECT* textRect) {
+int FittedLabelLength(HDC dc, LPCWSTR text, const RECT* textRect) {
   const LONG room = (textRect->right - textRect->left) - LABEL_MARGIN;
   int n = api::lstrlenW(text);
   while (n >= 2) {
@@ -60,8 +61,6 @@ int FittedLength(HDC dc, LPCWSTR text, const RECT* textRect) {
   }
   return n;
 }
-
-}  // namespace
 
 LPCWSTR ChooseKeyLabel(LPCWSTR primary, LPCWSTR secondary, bool capsAffected, BYTE keyType) {
   const bool caps = (ShiftState & SS_CAPS) != 0;
@@ -99,7 +98,7 @@ void DrawKeyLabel(HDC dc, LPCWSTR primary, LPCWSTR secondary, const RECT* textRe
     DrawKeyGlyph(dc, text + GLYPH_PREFIX_UNITS, textRect);
     return;
   }
-  int n = FittedLength(dc, text, textRect);
+  int n = FittedLabelLength(dc, text, textRect);
   if (n == 0) return;
   // DrawTextW takes a lone "&" as a prefix mark with nothing to mark; doubled,
   // it shows as itself. Longer labels keep their "&" as a prefix on purpose.

@@ -26,6 +26,10 @@ void PrepareKeyLabels(const BYTE* keyRecord, LPWSTR primary, LPWSTR secondary);
 // secondary for Shift (or Caps Lock on a caps-affected key, where the two
 // cancel out), and for Shift with AltGr on a per-state character key.
 LPCWSTR ChooseKeyLabel(LPCWSTR primary, LPCWSTR secondary, bool capsAffected, BYTE keyType);
+// How many leading units of text DrawKeyLabel draws in textRect: all of them
+// when they fit the width less the margin, else the longest prefix of two or
+// more that fits, else one (drawn whole, overflowing).
+int FittedLabelLength(HDC dc, LPCWSTR text, const RECT* textRect);
 // Chooses between primary and secondary under ShiftState, fits the choice to
 // the text rectangle and draws it (or the glyph it names). The text colour,
 // background mode and font are the device context's.

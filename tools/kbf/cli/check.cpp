@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "tools/kbf/cli/check_findings.h"
 #include "tools/kbf/cli/commands.h"
 #include "tools/kbf/cli/system_load.h"
 #include "tools/kbf/writer/kbf_writer.h"
@@ -135,10 +136,11 @@ std::vector<std::string> KeyboardFindings(const std::string& path) {
   Placements(keyboard, findings);
   Records(keyboard, findings);
   MemberFindings(path, keyboard, findings);
+  for (std::string& finding : DeadKeyFindings(keyboard)) findings.push_back(std::move(finding));
   return findings;
 }
 
-int RunCheck(const std::string& keyboard, std::ostream& out, std::ostream& err) {
+int RunCheck(const std::string& keyboard, std::ostream& out, std::ostream& err, const std::string& tree) {
   std::error_code ec;
   const fs::path path(keyboard);
   // A missing container still has its folder: the device falls back to the
@@ -147,7 +149,15 @@ int RunCheck(const std::string& keyboard, std::ostream& out, std::ostream& err) 
     err << "kbf check: " << keyboard << ": no such file or folder\n";
     return 1;
   }
-  const SystemLoad load = LoadWithSystem(keyboard);
+  if (!tree.empty() && !fs::is_directory(tree, ec)) {
+    err << "kbf check: " << tree << ": no such folder\n";
+    return 1;
+  }
+  const fs::path folder = fs::is_directory(path, ec) ? path : (path.has_parent_path() ? path.parent_path() : ".");
+  std::vector<std::string> loadedFindings;
+  const SystemLoad load = LoadWithSystem(keyboard, [&] {
+    loadedFindings = LoadedKeyboardFindings(folder, tree.empty() ? std::nullopt : std::optional<fs::path>(tree));
+  });
   if (load.ok) {
     out << "ok: " << load.width << "x" << load.height << " window, " << load.panels.size() << " panels, "
         << load.KeyCount() << " keys"
@@ -168,6 +178,7 @@ int RunCheck(const std::string& keyboard, std::ostream& out, std::ostream& err) 
   } catch (const std::exception& e) {
     out << "warning: " << e.what() << "\n";
   }
+  for (const std::string& finding : loadedFindings) out << "warning: " << finding << "\n";
   return load.ok ? 0 : 1;
 }
 

@@ -1,6 +1,7 @@
 // Argument handling of the kbf tool and its build and dump commands.
 #include "tools/kbf/cli/commands.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -22,7 +23,7 @@ constexpr const char* kUsage =
     "usage: kbf build SOURCE -o FILE.kbf\n"
     "       kbf build SOURCE --loose -o FOLDER\n"
     "       kbf dump KEYBOARD [-o FILE]\n"
-    "       kbf check KEYBOARD\n"
+    "       kbf check KEYBOARD [--tree FOLDER]\n"
 #ifdef KBF_HAVE_RENDER
     "       kbf render KEYBOARD -o FILE.png [options]  (kbf render --help)\n"
 #endif
@@ -121,11 +122,19 @@ int RunKbf(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "build") return Build(args, err);
     if (command == "dump") return Dump(args, out, err);
     if (command == "check") {
+      std::vector<std::string> rest = args;
+      std::string tree;
+      const auto at = std::find(rest.begin(), rest.end(), "--tree");
+      if (at != rest.end()) {
+        if (at + 1 == rest.end()) return Usage(err, "--tree needs a folder");
+        tree = *(at + 1);
+        rest.erase(at, at + 2);
+      }
       Options options;
       std::string problem;
-      if (!ParseOptions(args, false, &options, &problem)) return Usage(err, problem);
+      if (!ParseOptions(rest, false, &options, &problem)) return Usage(err, problem);
       if (options.operands.size() != 1 || !options.output.empty()) return Usage(err, "check takes one KEYBOARD");
-      return RunCheck(options.operands[0], out, err);
+      return RunCheck(options.operands[0], out, err, tree);
     }
 #ifdef KBF_HAVE_RENDER
     if (command == "render") return RunRenderCommand(std::vector<std::string>(args.begin() + 1, args.end()));

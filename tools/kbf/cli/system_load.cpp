@@ -120,7 +120,7 @@ size_t SystemLoad::KeyCount() const {
   return n;
 }
 
-SystemLoad LoadWithSystem(const fs::path& keyboard) {
+SystemLoad LoadWithSystem(const fs::path& keyboard, const std::function<void()>& whileLoaded) {
   ScratchDevice device;
   const std::u16string devicePath = Place(keyboard, device.Keyboard());
 
@@ -138,6 +138,14 @@ SystemLoad LoadWithSystem(const fs::path& keyboard) {
     load.looseSetLoaded = !EndsWithLooseSetName(devicePath) && EndsWithLooseSetName(path);
   }
   CopyMemory(load);
+  if (load.ok && whileLoaded) {
+    try {
+      whileLoaded();
+    } catch (...) {
+      tapora::ResetKeyboard();
+      throw;
+    }
+  }
   tapora::ResetKeyboard();
   wince::host::ClearMessageBoxes();
   return load;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,9 @@ struct SystemLoad {
 // the keyboard loaded from there as the device would, falling back to the
 // loose family beside a container that is missing or fails; the loaded keyboard is released before returning and
 // the previous device folder is restored. Throws std::runtime_error when the
-// keyboard cannot be copied.
-SystemLoad LoadWithSystem(const std::filesystem::path& keyboard);
+// keyboard cannot be copied. `whileLoaded` runs after a successful load, with
+// the keyboard in the system's memory and ShiftState 0.
+SystemLoad LoadWithSystem(const std::filesystem::path& keyboard,
+                          const std::function<void()>& whileLoaded = {});
 
 }  // namespace kbf
