@@ -200,6 +200,9 @@ TEST(KbfCheck, FindingsDoNotFailTheCheck) {
       "warning: container entry 5 (KEYNAMEFULL13): name has no NUL in its 13 bytes",
       "warning: container member README.TXT is not referenced by the keyboard",
       "warning: container entry 7 (KEY00001.KEY) repeats an earlier name and is never read",
+      "warning: panel 0: key 3 \"c\" at (0, 0): label \"c\" is 6x13 pixels on a 5x5 key and is clipped",
+      "warning: panel 0: key 2 \"a\" at (10, 0): no pen can hit it: keys earlier in the list cover it (0, 1)",
+      "warning: panel 0: key 3 \"c\" at (0, 0): no pen can hit it: keys earlier in the list cover it (0)",
   };
   std::vector<std::string> lines;
   std::istringstream in(r.out);
