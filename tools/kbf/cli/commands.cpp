@@ -6,6 +6,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "tools/kbf/coverage/command.h"
 #include "tools/kbf/source/source.h"
 #include "tools/kbf/writer/kbf_writer.h"
 
@@ -24,11 +25,14 @@ constexpr const char* kUsage =
     "       kbf build SOURCE --loose -o FOLDER\n"
     "       kbf dump KEYBOARD [-o FILE]\n"
     "       kbf check KEYBOARD [--tree FOLDER]\n"
+    "       kbf coverage KEYBOARD|LANGUAGE-FOLDER [--text FILE] [--language TAG] [--json]\n"
+    "       kbf type KEYBOARD|LANGUAGE-FOLDER TEXT [--script FILE]\n"
 #ifdef KBF_HAVE_RENDER
     "       kbf render KEYBOARD -o FILE.png [options]  (kbf render --help)\n"
 #endif
     "SOURCE is a keyboard source (YAML). KEYBOARD is a .kbf container, a folder\n"
-    "of loose keyboard files, or the PNL00001.PNL in such a folder.\n";
+    "of loose keyboard files, or the PNL00001.PNL in such a folder. A LANGUAGE-FOLDER\n"
+    "holds layouts and an \"info\" file naming the default; its parent may hold KBF.txt.\n";
 
 int Usage(std::ostream& err, const std::string& problem) {
   err << "kbf: " << problem << "\n" << kUsage;
@@ -135,6 +139,12 @@ int RunKbf(const std::vector<std::string>& args, std::ostream& out, std::ostream
       if (!ParseOptions(rest, false, &options, &problem)) return Usage(err, problem);
       if (options.operands.size() != 1 || !options.output.empty()) return Usage(err, "check takes one KEYBOARD");
       return RunCheck(options.operands[0], out, err, tree);
+    }
+    if (command == "coverage") {
+      return coverage::RunCoverage(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    }
+    if (command == "type") {
+      return coverage::RunType(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     }
 #ifdef KBF_HAVE_RENDER
     if (command == "render") return RunRenderCommand(std::vector<std::string>(args.begin() + 1, args.end()));

@@ -5,9 +5,14 @@
 //   kbf build SOURCE --loose -o FOLDER    loose files, "PNL00001.PNL" and the rest
 //   kbf dump KEYBOARD [-o FILE]           the source of a keyboard
 //   kbf check KEYBOARD [--tree FOLDER]    load it with the system's loader
+//   kbf coverage KEYBOARD|LANGUAGE-FOLDER [--text FILE] [--language TAG] [--json]
+//                                         what it can type, and how
+//   kbf type KEYBOARD|LANGUAGE-FOLDER TEXT [--script FILE]
+//                                         the fewest taps for TEXT, as a tapora-sim script
 //
 // Exit codes: 0 success, 1 failure (the reason on `err`, or for check the
-// system's message on `out`), 2 usage error (with the usage text on `err`).
+// system's message on `out`; for coverage and type, characters that cannot be
+// typed), 2 usage error (with the usage text on `err`).
 #pragma once
 
 #include <ostream>
