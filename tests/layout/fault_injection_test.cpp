@@ -22,17 +22,6 @@ constexpr char16_t kKbf[] = u"\\Keyboards\\test.kbf";
 constexpr char16_t kLooseSet[] = u"\\Keyboards\\PNL00001.PNL";
 constexpr Call kCalls[] = {Call::LocalAlloc, Call::LocalReAlloc, Call::ReadFile};
 
-const char* CallName(Call call) {
-  switch (call) {
-    case Call::LocalAlloc: return "LocalAlloc";
-    case Call::LocalReAlloc: return "LocalReAlloc";
-    case Call::ReadFile: return "ReadFile";
-    case Call::CopyFileW: return "CopyFileW";
-    case Call::DeleteFileW: return "DeleteFileW";
-  }
-  return "?";
-}
-
 class FaultInjectionTest : public LoaderTest {
  protected:
   // Calls of each kind that a fault-free load of `path` makes.
@@ -83,7 +72,7 @@ TEST_F(FaultInjectionTest, ContainerLoadFailsCleanlyAtEveryFault) {
 
   for (size_t c = 0; c < 3; ++c) {
     for (unsigned n = 1; n <= totals[c]; ++n) {
-      SCOPED_TRACE(std::string(CallName(kCalls[c])) + " #" + std::to_string(n));
+      SCOPED_TRACE(std::string(wince::host::CallName(kCalls[c])) + " #" + std::to_string(n));
       EXPECT_FALSE(LoadWithFault(kKbf, kCalls[c], n));
     }
   }
@@ -110,7 +99,7 @@ TEST_F(FaultInjectionTest, LooseLoadFailsCleanlyAtEveryFaultOfTheLastAttempt) {
   LoadedKeyboard expected = Expected(keyboard);
   for (size_t c = 0; c < 3; ++c) {
     for (unsigned n = 1; n <= totals[c]; ++n) {
-      SCOPED_TRACE(std::string(CallName(kCalls[c])) + " #" + std::to_string(n));
+      SCOPED_TRACE(std::string(wince::host::CallName(kCalls[c])) + " #" + std::to_string(n));
       bool inFirstAttempt = n <= first[c];
       wince::host::ClearMessageBoxes();
       wince::host::FailNthCall(kCalls[c], n);

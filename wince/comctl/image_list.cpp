@@ -15,6 +15,7 @@
 
 #include "wince/gdi/internal.h"
 #include "wince/host/image_lists.h"
+#include "wince/kernel/fault_points.h"
 #include "wince/kernel/handle_table.h"
 
 namespace wince::comctl {
@@ -41,6 +42,10 @@ ImageList* Find(HIMAGELIST himl) { return Lists().Find(HandleNumber(himl)); }
 using namespace wince;
 
 extern "C" HIMAGELIST WINAPI ImageList_Create(int cx, int cy, UINT flags, int, int) {
+  if (faults::ShouldFail(host::Call::ImageList_Create)) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
   if (cx <= 0 || cy <= 0 || int64_t{cx} * cy > gdi::kMaxSurfacePixels) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;

@@ -7,6 +7,7 @@
 // WM_TIMER comes.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -64,6 +65,14 @@ std::optional<RECT> ClientAreaOnSurface(HWND hwnd);
 COLORREF WindowPixel(HWND hwnd, int x, int y);
 // Saves the visible part of a window's client area as PNG.
 bool SaveWindowPng(HWND hwnd, const std::filesystem::path& file);
+
+// ---- leak checks
+// Windows alive, the screen included (a window being destroyed counts until
+// WM_NCDESTROY has returned).
+size_t LiveWindows();
+// Classes registered with RegisterClassW and not unregistered; the host's
+// own dialog and control classes are not counted.
+size_t RegisteredClasses();
 
 // Destroys every window, forgets classes, timers, queued messages, capture
 // and the idle handler, and sets the clock back to 0: a clean platform for

@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include "wince/kernel/fault_points.h"
 #include "wince/kernel/file_system.h"
 
 namespace {
@@ -33,6 +34,9 @@ extern "C" BOOL WINAPI CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTE
 }
 
 extern "C" BOOL WINAPI RemoveDirectoryW(LPCWSTR lpPathName) {
+  if (wince::faults::ShouldFail(wince::host::Call::RemoveDirectoryW)) {
+    return Fail(ERROR_ACCESS_DENIED);
+  }
   wince::fs::Resolved r = wince::fs::Resolve(lpPathName);
   if (r.error != 0) return Fail(r.error);
   if (r.isRoot) return Fail(ERROR_ACCESS_DENIED);

@@ -46,6 +46,10 @@ int wince::host::OpenFileHandles() { return wince::files::Count(); }
 extern "C" HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                                      LPSECURITY_ATTRIBUTES, DWORD dwCreationDisposition,
                                      DWORD dwFlagsAndAttributes, HANDLE) {
+  if (wince::faults::ShouldFail(wince::host::Call::CreateFileW)) {
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return INVALID_HANDLE_VALUE;
+  }
   uint32_t number = wince::files::Open(lpFileName, dwDesiredAccess, dwShareMode,
                                        dwCreationDisposition, dwFlagsAndAttributes);
   return number == 0 ? INVALID_HANDLE_VALUE : wince::HandleFromNumber(number);
@@ -95,6 +99,10 @@ extern "C" BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBy
 extern "C" BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                                  LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) {
   if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = 0;
+  if (wince::faults::ShouldFail(wince::host::Call::WriteFile)) {
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+  }
   OpenFile* file = FileOrError(hFile);
   if (!file) return FALSE;
   if (lpOverlapped) {

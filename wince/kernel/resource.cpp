@@ -17,6 +17,7 @@
 
 #include <windows.h>
 
+#include "wince/kernel/fault_points.h"
 #include "wince/kernel/file_system.h"
 #include "wince/host/surface.h"
 #include "wince/kernel/module_internal.h"
@@ -177,6 +178,10 @@ extern "C" DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo) {
 }
 
 extern "C" HBITMAP WINAPI LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName) {
+  if (wince::faults::ShouldFail(wince::host::Call::LoadBitmapW)) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
   if (!hInstance) {
     wince::NotImplemented("LoadBitmapW", "the system's own bitmaps (OBM_*)");
     return nullptr;

@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include "wince/kernel/fault_points.h"
 #include "wince/kernel/not_implemented.h"
 #include "wince/registry/reg_file.h"
 #include "wince/registry/store.h"
@@ -61,6 +62,7 @@ extern "C" LONG WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserv
                                        LPDWORD lpdwDisposition) {
   if (!phkResult) return ERROR_BADKEY;
   *phkResult = NULL;
+  if (wince::faults::ShouldFail(wince::host::Call::RegistryWrite)) return ERROR_ACCESS_DENIED;
   if (Reserved != 0) return ERROR_INVALID_PARAMETER;
   if (dwOptions != REG_OPTION_NON_VOLATILE || (lpClass && lpClass[0])) {
     wince::NotImplemented("RegCreateKeyExW", "volatile keys, other options, classes");
@@ -130,6 +132,7 @@ extern "C" LONG WINAPI RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName,
 }
 
 extern "C" LONG WINAPI RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
+  if (wince::faults::ShouldFail(wince::host::Call::RegistryWrite)) return ERROR_ACCESS_DENIED;
   std::shared_ptr<Key> key;
   if (DWORD e = wince::registry::KeyOf(hKey, 0, &key)) return static_cast<LONG>(e);
   if (DWORD e = Walk(&key, View(lpSubKey))) return static_cast<LONG>(e);

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include "wince/kernel/fault_points.h"
 #include "wince/registry/reg_file.h"
 #include "wince/registry/store.h"
 
@@ -22,6 +23,7 @@ std::u16string_view View(LPCWSTR s) { return s ? std::u16string_view(s) : std::u
 
 extern "C" LONG WINAPI RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType,
                                       const BYTE* lpData, DWORD cbData) {
+  if (wince::faults::ShouldFail(wince::host::Call::RegistryWrite)) return ERROR_ACCESS_DENIED;
   std::u16string_view name = View(lpValueName);
   if (!lpData && cbData != 0) return ERROR_NOACCESS;
   std::shared_ptr<Key> key;
@@ -62,6 +64,7 @@ extern "C" LONG WINAPI RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD 
 }
 
 extern "C" LONG WINAPI RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName) {
+  if (wince::faults::ShouldFail(wince::host::Call::RegistryWrite)) return ERROR_ACCESS_DENIED;
   std::shared_ptr<Key> key;
   if (DWORD e = wince::registry::KeyOf(hKey, KEY_SET_VALUE, &key)) return static_cast<LONG>(e);
   std::u16string_view name = View(lpValueName);

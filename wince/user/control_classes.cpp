@@ -5,6 +5,7 @@
 // SBM_*) fail loudly.
 #include <windows.h>
 
+#include "wince/kernel/fault_points.h"
 #include "wince/kernel/not_implemented.h"
 #include "wince/user/controls.h"
 #include "wince/user/window_internal.h"
@@ -66,6 +67,7 @@ WNDCLASSW ClassOf(const char16_t* name, WNDPROC proc, int extra = 0) {
 }  // namespace
 
 void RegisterSystemClasses() {
+  wince::faults::OwnCalls own;
   WNDCLASSW dialog = ClassOf(kDialogClass, DefDlgProcW, DLGWINDOWEXTRA);
   dialog.style = CS_GLOBALCLASS;
   RegisterClassW(&dialog);

@@ -29,6 +29,7 @@
 
 #include <windows.h>
 
+#include "wince/kernel/fault_points.h"
 #include "wince/kernel/not_implemented.h"
 #include "wince/user/controls.h"
 #include "wince/user/dialog_internal.h"
@@ -95,12 +96,16 @@ bool CreateControls(HWND dialog, HINSTANCE instance, const DialogTemplate& t, Di
   for (const DialogItem& item : t.items) {
     DWORD style = (item.style & ~WS_POPUP) | WS_CHILD;
     LPCWSTR title = item.titleIsOrdinal ? MAKEINTRESOURCEW(item.titleOrdinal) : item.title.c_str();
-    HWND control = CreateWindowExW(
-        item.exStyle | WS_EX_NOPARENTNOTIFY, item.className.c_str(), title, style,
-        MulDivRound(item.x, info.baseX, 4), MulDivRound(item.y, info.baseY, 8),
-        MulDivRound(item.cx, info.baseX, 4), MulDivRound(item.cy, info.baseY, 8), dialog,
-        reinterpret_cast<HMENU>(static_cast<uintptr_t>(item.id)), instance,
-        const_cast<BYTE*>(item.creationData));
+    HWND control;
+    {
+      wince::faults::OwnCalls own;  // part of the caller's one dialog call
+      control = CreateWindowExW(
+          item.exStyle | WS_EX_NOPARENTNOTIFY, item.className.c_str(), title, style,
+          MulDivRound(item.x, info.baseX, 4), MulDivRound(item.y, info.baseY, 8),
+          MulDivRound(item.cx, info.baseX, 4), MulDivRound(item.cy, info.baseY, 8), dialog,
+          reinterpret_cast<HMENU>(static_cast<uintptr_t>(item.id)), instance,
+          const_cast<BYTE*>(item.creationData));
+    }
     if (!IsWindow(dialog)) return false;
     if (!control) {
       if (t.style & DS_NOFAILCREATE) continue;
@@ -214,8 +219,12 @@ HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& t, HWND 
   LPCWSTR className = kDialogClass;
   if (t.classIsAtom) className = MAKEINTATOM(t.classAtom);
   if (!t.className.empty()) className = t.className.c_str();
-  HWND dialog = CreateWindowExW(exStyle, className, t.title.c_str(), style & ~WS_VISIBLE, pos.x,
-                                pos.y, size.cx, size.cy, owner, nullptr, instance, nullptr);
+  HWND dialog;
+  {
+    wince::faults::OwnCalls own;  // part of the caller's one dialog call
+    dialog = CreateWindowExW(exStyle, className, t.title.c_str(), style & ~WS_VISIBLE, pos.x,
+                             pos.y, size.cx, size.cy, owner, nullptr, instance, nullptr);
+  }
   if (!dialog) {
     if (font) DeleteObject(font);
     return Fail(nullptr, *disabledOwner);
@@ -244,6 +253,10 @@ using namespace wince::win;
 
 extern "C" INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW tmpl,
                                                   HWND owner, DLGPROC proc, LPARAM param) {
+  if (wince::faults::ShouldFail(wince::host::Call::DialogBoxIndirectParamW)) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return -1;
+  }
   if (!tmpl) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return -1;

@@ -14,6 +14,8 @@
 #include <windows.h>
 
 #include "wince/gdi/surface.h"
+#include "wince/host/windows.h"
+#include "wince/kernel/fault_points.h"
 #include "wince/kernel/not_implemented.h"
 #include "wince/user/window_internal.h"
 
@@ -300,12 +302,18 @@ void ResetWindowTree() {
 
 }  // namespace wince::win
 
+size_t wince::host::LiveWindows() { return wince::win::State().windows.size(); }
+
 using namespace wince::win;
 
 extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName,
                                        DWORD style, int x, int y, int width, int height,
                                        HWND parentHandle, HMENU menu, HINSTANCE instance,
                                        LPVOID param) {
+  if (wince::faults::ShouldFail(wince::host::Call::CreateWindowExW)) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
   std::shared_ptr<WindowClass> cls = FindClassForWindow(className, instance);
   if (!cls) {
     SetLastError(ERROR_CANNOT_FIND_WND_CLASS);

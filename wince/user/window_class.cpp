@@ -14,7 +14,9 @@
 
 #include <windows.h>
 
+#include "wince/host/windows.h"
 #include "wince/kernel/case_map.h"
+#include "wince/kernel/fault_points.h"
 #include "wince/user/window_internal.h"
 
 namespace wince::win {
@@ -65,7 +67,9 @@ std::shared_ptr<WindowClass> FindClassForWindow(LPCWSTR name, HINSTANCE instance
   }
   if (!State().systemClasses) {
     State().systemClasses = true;
+    size_t before = list.size();
     RegisterSystemClasses();
+    for (size_t i = before; i < list.size(); ++i) list[i]->system = true;
     return FindClassForWindow(name, instance);
   }
   return nullptr;
@@ -75,9 +79,19 @@ void ResetWindowClasses() { State() = Classes{}; }
 
 }  // namespace wince::win
 
+size_t wince::host::RegisteredClasses() {
+  const auto& list = wince::win::State().list;
+  return static_cast<size_t>(
+      std::count_if(list.begin(), list.end(), [](const auto& c) { return !c->system; }));
+}
+
 using namespace wince::win;
 
 extern "C" ATOM WINAPI RegisterClassW(CONST WNDCLASSW* wc) {
+  if (wince::faults::ShouldFail(wince::host::Call::RegisterClassW)) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return 0;
+  }
   if (!wc || !wc->lpszClassName || wc->cbClsExtra < 0 || wc->cbWndExtra < 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;

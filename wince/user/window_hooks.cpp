@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include "wince/kernel/fault_points.h"
 #include "wince/user/window_internal.h"
 
 namespace wince::host {
@@ -56,6 +57,7 @@ void PassTime(DWORD milliseconds) { win::SetNow(win::Now() + milliseconds); }
 void SetIdleHandler(std::function<bool()> handler) { win::IdleHandler() = std::move(handler); }
 
 HWND CreateScreen(int width, int height) {
+  faults::OwnCalls own;
   WNDCLASSW wc{};
   if (!GetClassInfoW(nullptr, kScreenClass, &wc)) {
     wc.lpfnWndProc = DefWindowProcW;

@@ -45,6 +45,7 @@ struct WindowClass {
   HBRUSH background = nullptr;
   LPCWSTR menuName = nullptr;  // kept as given, as GetClassInfoW hands it back
   int windows = 0;             // live windows of this class
+  bool system = false;         // the host's own: the dialog class and the controls
 };
 
 // A display DC handed out for a window. A paint DC is also clipped to the
