@@ -3,11 +3,14 @@
 //   tapora-sim install   [--device DIR] [--events FILE]
 //   tapora-sim uninstall [--device DIR] [--events FILE]
 //   tapora-sim run       [--device DIR] [--script FILE] [--events FILE] [--snapshots DIR]
+//   tapora-sim play      [--device DIR] [--scale N] [--events FILE] [--text-out FILE]
+//                        [--screenshot FILE]
 //
 // Exit codes: 0 done, 1 an expectation failed or an installer hook cancelled,
 // 2 a usage or script error (on standard error as "line N: what is wrong").
 // Without --device the build's own device folder is used, installed first
 // when it holds no input method; without --script the demonstration runs.
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -18,6 +21,7 @@
 
 #include <windows.h>
 
+#include "tools/tapora-sim/play.h"
 #include "tools/tapora-sim/product.h"
 #include "tools/tapora-sim/report.h"
 #include "tools/tapora-sim/script.h"
@@ -32,7 +36,9 @@ namespace fs = std::filesystem;
 constexpr char USAGE[] =
     "usage: tapora-sim install   [--device DIR] [--events FILE]\n"
     "       tapora-sim uninstall [--device DIR] [--events FILE]\n"
-    "       tapora-sim run       [--device DIR] [--script FILE] [--events FILE] [--snapshots DIR]\n";
+    "       tapora-sim run       [--device DIR] [--script FILE] [--events FILE] [--snapshots DIR]\n"
+    "       tapora-sim play      [--device DIR] [--scale N] [--events FILE] [--text-out FILE]\n"
+    "                            [--screenshot FILE]\n";
 
 int UsageError(const std::string& what) {
   std::cerr << "tapora-sim: " << what << "\n" << USAGE;
@@ -89,6 +95,40 @@ int RunScript(const std::map<std::string, std::string>& options, bool defaultDev
   return exitCode;
 }
 
+// The input method in a desktop window until it is closed; the field's text
+// is printed, and written to --text-out as UTF-8, once it is taken down.
+int PlayInWindow(const std::map<std::string, std::string>& options, bool defaultDevice,
+                 sim::Report& report) {
+  // Someone watches the calls as they happen: a line at a time, also into a pipe.
+  std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+  sim::play::Options play;
+  if (const auto scale = options.find("--scale"); scale != options.end()) {
+    const std::string& text = scale->second;
+    if (text.size() != 1 || text[0] < '1' || text[0] > '8')
+      return UsageError("--scale takes a whole number from 1 to 8");
+    play.scale = text[0] - '0';
+  }
+  if (const auto screenshot = options.find("--screenshot"); screenshot != options.end())
+    play.screenshot = screenshot->second;
+  if (defaultDevice && !HasInputMethod() && sim::Install(sim::BuildProduct(), report) != 0)
+    return 1;
+  sim::StandIn standIn(report, sim::BuildProduct(), fs::current_path());
+  if (!standIn.Start()) {
+    standIn.Stop();
+    return 1;
+  }
+  const int exitCode = sim::play::Play(standIn, play);
+  standIn.Stop();
+  const std::string text = wince::host::Utf8(standIn.field().Text());
+  std::cout << "text: " << text << "\n";
+  if (const auto out = options.find("--text-out"); out != options.end()) {
+    std::ofstream file(out->second, std::ios::binary);
+    file << text;
+    if (!file) return UsageError("cannot write " + out->second);
+  }
+  return exitCode;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -98,12 +138,14 @@ int main(int argc, char** argv) {
   for (int i = 2; i < argc; i += 2) {
     const std::string name = argv[i];
     const bool known = name == "--device" || name == "--events" ||
-                       (command == "run" && (name == "--script" || name == "--snapshots"));
+                       (command == "run" && (name == "--script" || name == "--snapshots")) ||
+                       (command == "play" &&
+                        (name == "--scale" || name == "--text-out" || name == "--screenshot"));
     if (!known) return UsageError("unknown option " + name);
     if (i + 1 >= argc) return UsageError(name + " needs a value");
     options[name] = argv[i + 1];
   }
-  if (command != "install" && command != "uninstall" && command != "run")
+  if (command != "install" && command != "uninstall" && command != "run" && command != "play")
     return UsageError("unknown command " + command);
 
   const bool defaultDevice = options.count("--device") == 0;
@@ -119,5 +161,6 @@ int main(int argc, char** argv) {
 
   if (command == "install") return sim::Install(sim::BuildProduct(), report);
   if (command == "uninstall") return sim::Uninstall(sim::BuildProduct(), report);
+  if (command == "play") return PlayInWindow(options, defaultDevice, report);
   return RunScript(options, defaultDevice, report);
 }

@@ -35,6 +35,8 @@ class StandIn : public IIMCallback {
   // Hides, deselects, releases and unloads.
   void Stop();
   const TextField& field() const { return field_; }
+  // The input panel window while it is selected and shown, else NULL.
+  HWND Panel() const;
 
   // IIMCallback: what the input method sends.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -51,7 +53,6 @@ class StandIn : public IIMCallback {
   void Show(bool show);
   // Acts on the SIP manager's functions the last input-method call made.
   void AnswerSipCalls();
-  HWND Panel() const;
   bool Pen(CommandKind kind, int x, int y);
   int Options(const Command& command);
 
