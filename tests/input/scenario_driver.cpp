@@ -18,6 +18,7 @@
 #include "language/keyboard_selection.h"
 #include "layout/keyboard_memory.h"
 #include "layout/load_keyboard.h"
+#include "tools/kbf/coverage/input_snapshot.h"
 #include "wince/host/device.h"
 #include "wince/host/message_box.h"
 #include "wince/host/windows.h"
@@ -45,28 +46,9 @@ std::pair<std::string, int> NameAndCount(const std::string& word, size_t at) {
 
 }  // namespace
 
-void ScenarioTest::ResetAllInputState() {
-  tapora::ShiftState = 0;
-  tapora::PreviousShiftState = 0;
-  tapora::SentShiftState = 0;
-  tapora::ShiftHeld = 0;
-  tapora::CtrlHeld = 0;
-  tapora::AltHeld = 0;
-  tapora::ModifierKind = 0;
-  tapora::CharKeyFlags = 0;
-  tapora::CharCell = 0;
-  tapora::DropDeadKeyWait();
-  tapora::DeadKeyShiftState = 0;
-  tapora::PenDown = 0;
-  tapora::RepeatTicks = 0;
-  tapora::TypematicEnabled = 1;
-  tapora::PressOutput[0] = 0;
-  tapora::ReleaseOutput[0] = 0;
-  tapora::PressedKey = 0;
-  tapora::ReleaseResult = 0;
-  tapora::PenPanelIndex = 0;
-  tapora::HitKeyRef = tapora::KeyRef{0, 0};
-}
+// Every input variable back to its value at library load, as kbf coverage
+// starts each search.
+void ScenarioTest::ResetAllInputState() { kbf::coverage::ResetInputToStart(); }
 
 std::vector<std::string> Lines(std::initializer_list<const char*> lines) {
   return std::vector<std::string>(lines.begin(), lines.end());

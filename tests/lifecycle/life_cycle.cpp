@@ -14,6 +14,7 @@
 #include "im/sip_interfaces.h"
 #include "resources/resource_ids.h"
 #include "tools/kbf/writer/kbf_writer.h"
+#include "tools/tapora-sim/input_method_lookup.h"
 #include "wince/host/device.h"
 #include "wince/host/dialogs.h"
 #include "wince/host/faults.h"
@@ -366,45 +367,9 @@ class Run {
   }
 
   // ---- the SIP manager
-  // The library of the first class under HKEY_CLASSES_ROOT\CLSID with an
-  // "IsSIPInputMethod" key.
-  bool FindInputMethod(std::u16string* library) {
-    HKEY classes = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, u"CLSID", 0, KEY_READ, &classes) != ERROR_SUCCESS)
-      return false;
-    bool found = false;
-    for (DWORD index = 0; !found; ++index) {
-      WCHAR name[64];
-      DWORD length = 64;
-      if (RegEnumKeyExW(classes, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-          ERROR_SUCCESS)
-        break;
-      const std::u16string key(name);
-      HKEY marker = nullptr;
-      if (RegOpenKeyExW(classes, (key + u"\\IsSIPInputMethod").c_str(), 0, KEY_READ, &marker) !=
-          ERROR_SUCCESS)
-        continue;
-      RegCloseKey(marker);
-      HKEY server = nullptr;
-      if (RegOpenKeyExW(classes, (key + u"\\InprocServer32").c_str(), 0, KEY_READ, &server) !=
-          ERROR_SUCCESS)
-        continue;
-      WCHAR path[MAX_PATH] = {};
-      DWORD size = sizeof path - sizeof(WCHAR);
-      if (RegQueryValueExW(server, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(path),
-                           &size) == ERROR_SUCCESS) {
-        *library = path;
-        found = true;
-      }
-      RegCloseKey(server);
-    }
-    RegCloseKey(classes);
-    return found;
-  }
-
   bool Start() {
-    std::u16string path;
-    if (!FindInputMethod(&path)) {
+    std::u16string key, path;
+    if (!sim::FindInputMethod(&key, &path)) {
       Broken("no input method is registered");
       return false;
     }

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "resources/resource_ids.h"
+#include "tools/tapora-sim/input_method_lookup.h"
 #include "tools/tapora-sim/key_finder.h"
 #include "wince/host/debug_output.h"
 #include "wince/host/dialogs.h"
@@ -22,43 +23,6 @@ constexpr char16_t SIP_CLASS[] = u"tapora-sim SIP window";
 template <class F>
 F Export(HMODULE module, const char* name) {
   return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-// The library of the first class under HKEY_CLASSES_ROOT\CLSID that has an
-// "IsSIPInputMethod" key, as the SIP manager finds input methods.
-bool FindInputMethod(CLSID* clsid, std::u16string* library) {
-  HKEY classes = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, u"CLSID", 0, KEY_READ, &classes) != ERROR_SUCCESS)
-    return false;
-  bool found = false;
-  for (DWORD index = 0; !found; ++index) {
-    WCHAR name[64];
-    DWORD length = 64;
-    if (RegEnumKeyExW(classes, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS)
-      break;
-    HKEY marker = nullptr;
-    const std::u16string key(name);
-    if (RegOpenKeyExW(classes, (key + u"\\IsSIPInputMethod").c_str(), 0, KEY_READ, &marker) !=
-        ERROR_SUCCESS)
-      continue;
-    RegCloseKey(marker);
-    HKEY server = nullptr;
-    if (!ParseClsid(key, clsid) ||
-        RegOpenKeyExW(classes, (key + u"\\InprocServer32").c_str(), 0, KEY_READ, &server) !=
-            ERROR_SUCCESS)
-      continue;
-    WCHAR path[MAX_PATH] = {};
-    DWORD size = sizeof path - sizeof(WCHAR);
-    if (RegQueryValueExW(server, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size) ==
-        ERROR_SUCCESS) {
-      *library = path;
-      found = true;
-    }
-    RegCloseKey(server);
-  }
-  RegCloseKey(classes);
-  return found;
 }
 
 const char* OwnerKind(HWND owner) {
@@ -104,8 +68,8 @@ StandIn::~StandIn() {
 
 bool StandIn::Start() {
   CLSID clsid{};
-  std::u16string path;
-  if (!FindInputMethod(&clsid, &path)) {
+  std::u16string key, path;
+  if (!FindInputMethod(&key, &path) || !ParseClsid(key, &clsid)) {
     report_.Note("no input method is registered under HKEY_CLASSES_ROOT\\CLSID");
     return false;
   }
