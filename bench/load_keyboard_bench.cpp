@@ -7,9 +7,9 @@
 
 #include <stdlib.h>
 
-#include <cstdio>
 #include <filesystem>
 
+#include "bench/many_panel_keyboard.h"
 #include "layout/load_keyboard.h"
 #include "tools/kbf/writer/kbf_writer.h"
 #include "wince/host/device.h"
@@ -40,23 +40,6 @@ kbf::Keyboard TypicalKeyboard() {
   return keyboard;
 }
 
-// 301 panels of 4 keys each, sharing four key files.
-kbf::Keyboard ManyPanelKeyboard() {
-  kbf::Keyboard keyboard;
-  for (int p = 0; p < 301; ++p) {
-    kbf::Panel& panel = kbf::AddPanelOfRows(keyboard, 0, 0, 100, 20, {});
-    for (int k = 0; k < 4; ++k) {
-      char name[16];
-      std::snprintf(name, sizeof name, "K%d.KEY", k);
-      if (!keyboard.keys.contains(name)) {
-        kbf::AddKey(keyboard, kbf::MakeKey(25, 20, 1, u"k", u"k"), name);
-      }
-      panel.placements.push_back({name, static_cast<uint16_t>(25 * k), 0});
-    }
-  }
-  return keyboard;
-}
-
 struct Fixture {
   Fixture() {
     char pattern[] = "/tmp/tapora_bench_XXXXXX";
@@ -73,7 +56,7 @@ struct Fixture {
       kbf::WriteFileBytes(device / "bundled" / "keyboard.kbf",
                           kbf::WriteContainer(kbf::Members(TypicalKeyboard())));
     }
-    std::vector<kbf::Member> many = kbf::Members(ManyPanelKeyboard());
+    std::vector<kbf::Member> many = kbf::Members(bench::ManyPanelKeyboard());
     kbf::WriteFileBytes(device / "many" / "many.kbf", kbf::WriteContainer(many));
     kbf::WriteLooseFolder(device / "loose", many);
   }

@@ -1,11 +1,23 @@
-// The GDI test hooks of wince/host/surface.h: surface views and live objects.
+// The GDI test hooks of wince/host/surface.h: surface views, live objects and
+// the count of objects created.
 #include "wince/host/surface.h"
 
 #include <windows.h>
 
+#include <array>
+
 #include "wince/gdi/internal.h"
 
-namespace wince::host {
+namespace wince {
+namespace {
+
+std::array<size_t, 5> created{};  // by gdi::Kind
+
+}  // namespace
+
+void gdi::NoteCreated(Kind kind) { ++created[static_cast<size_t>(kind)]; }
+
+namespace host {
 namespace {
 
 std::optional<SurfaceView> View(const std::shared_ptr<gdi::Surface>& surface) {
@@ -34,4 +46,16 @@ std::optional<SurfaceView> ViewOfBitmap(HBITMAP bitmap) {
 
 size_t LiveGdiObjects() { return gdi::CountObjects(false); }
 
-}  // namespace wince::host
+size_t GdiObjectsCreated() {
+  using gdi::Kind;
+  size_t total = 0;
+  for (Kind kind : {Kind::Pen, Kind::Brush, Kind::Font, Kind::Bitmap}) {
+    total += created[static_cast<size_t>(kind)];
+  }
+  return total;
+}
+
+size_t DeviceContextsCreated() { return created[static_cast<size_t>(gdi::Kind::DC)]; }
+
+}  // namespace host
+}  // namespace wince

@@ -98,6 +98,9 @@ Object* Find(HGDIOBJ handle, Kind kind);
 DeviceContext* FindDC(HDC hdc);  // sets ERROR_INVALID_HANDLE when not a DC
 bool RemoveObject(HGDIOBJ handle);
 size_t CountObjects(bool includeStock);
+// Counts a new object for the host's creation counters (hooks.cpp); stock
+// objects are not counted.
+void NoteCreated(Kind kind);
 HGDIOBJ DefaultBitmap();  // the 1x1 monochrome bitmap of a new memory DC
 // The pen, brush and font a DC holds (never null while the DC lives).
 const PenData& CurrentPen(const DeviceContext& dc);

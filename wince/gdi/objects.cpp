@@ -105,8 +105,11 @@ int CopyOut(const T& value, int c, LPVOID pv) {
 }  // namespace
 
 HGDIOBJ AddObject(Object object) {
+  const Kind kind = object.kind;
+  const bool stock = object.stock;
   uint32_t number = Table().Add(std::move(object));
   if (!number) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  if (number && !stock) NoteCreated(kind);
   return ToHandle(number);
 }
 

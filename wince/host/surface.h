@@ -39,6 +39,15 @@ bool SavePng(const SurfaceView& view, const RECT& part, const std::filesystem::p
 // (stock objects excluded).
 size_t LiveGdiObjects();
 
+// Pens, brushes, fonts and bitmaps created since the process started, every
+// creating call counted (CreatePen, CreateSolidBrush, CreateFontIndirectW,
+// CreateBitmap, CreateCompatibleBitmap, LoadBitmapW, ...), stock objects and
+// the system colour brushes not. Device contexts are counted apart: every
+// DC the host makes (CreateCompatibleDC, GetDC, BeginPaint, and the frame
+// painting of a window with a caption).
+size_t GdiObjectsCreated();
+size_t DeviceContextsCreated();
+
 // A bitmap from a packed DIB (a BITMAPINFOHEADER, its colour table, then
 // the bits), as LoadBitmapW makes one from a module's RT_BITMAP resource;
 // NULL with ERROR_INVALID_DATA when the DIB is malformed or unsupported.

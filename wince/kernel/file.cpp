@@ -4,10 +4,22 @@
 // Each handle has its own position. Reading at or past the end succeeds with
 // 0 bytes; writing past the end fills the gap with zeros. The device has no
 // overlapped I/O: a non-NULL OVERLAPPED fails with ERROR_INVALID_PARAMETER.
+//
+// The device reads its files from memory; the host would make a system call
+// for every ReadFile, and a keyboard load makes thousands of small reads. So
+// a handle through which the file cannot change is read whole on its second
+// read, and later reads are served from that copy. A handle that neither
+// writes nor shares writing qualifies: sharing refuses every open that would
+// write while it is open. The one change sharing lets through, an open with
+// CREATE_ALWAYS that asks for no write access, counts as a truncation, and
+// copies taken before it are taken again. Changes made to the host file
+// beside the device (by a host program) are not seen once the copy is taken.
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -32,6 +44,66 @@ OpenFile* FileOrError(HANDLE hFile) {
   return file;
 }
 
+using wince::files::HeldContents;
+
+// Larger files are read from the host file every time.
+constexpr uint64_t kMaxHeldBytes = uint64_t{1} << 20;
+
+// Opens that truncated a file (CREATE_ALWAYS, TRUNCATE_EXISTING).
+uint64_t& Truncations() {
+  static uint64_t count = 0;
+  return count;
+}
+
+bool MayHold(const OpenFile& file) {
+  return !(file.access & GENERIC_WRITE) && !(file.share & FILE_SHARE_WRITE);
+}
+
+// Reads the whole file into the handle's copy; false when it is not a
+// regular file, is too large, or does not read whole.
+bool TakeCopy(OpenFile& file) {
+  struct stat st {};
+  if (::fstat(file.fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+      static_cast<uint64_t>(st.st_size) > kMaxHeldBytes) {
+    return false;
+  }
+  std::vector<unsigned char> bytes(static_cast<size_t>(st.st_size));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::pread(file.fd.get(), bytes.data() + done, bytes.size() - done,
+                        static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  file.contents.bytes = std::move(bytes);
+  file.contents.truncations = Truncations();
+  return true;
+}
+
+// Serves a read from the handle's copy, taking it first if it is due. False
+// when this read must go to the host file.
+bool ReadFromCopy(OpenFile& file, unsigned char* out, DWORD count, DWORD* done) {
+  HeldContents& held = file.contents;
+  using State = HeldContents::State;
+  if (!MayHold(file) || held.state == State::NotHeld) return false;
+  if (held.state == State::Held && held.truncations != Truncations()) held.state = State::ReadOnce;
+  if (held.state == State::Unread) {
+    // A handle read once (a loose record file) costs no more than before.
+    held.state = State::ReadOnce;
+    return false;
+  }
+  if (held.state == State::ReadOnce) {
+    held.state = TakeCopy(file) ? State::Held : State::NotHeld;
+    if (held.state == State::NotHeld) return false;
+  }
+  const uint64_t size = held.bytes.size();
+  const uint64_t available = file.position < size ? size - file.position : 0;
+  *done = static_cast<DWORD>(available < count ? available : count);
+  if (*done != 0) std::memcpy(out, held.bytes.data() + file.position, *done);
+  return true;
+}
+
 bool HostSize(const OpenFile& file, uint64_t* size) {
   struct stat st {};
   if (::fstat(file.fd.get(), &st) != 0) return false;
@@ -52,6 +124,10 @@ extern "C" HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, 
   }
   uint32_t number = wince::files::Open(lpFileName, dwDesiredAccess, dwShareMode,
                                        dwCreationDisposition, dwFlagsAndAttributes);
+  if (number != 0 && (dwCreationDisposition == CREATE_ALWAYS ||
+                      dwCreationDisposition == TRUNCATE_EXISTING)) {
+    ++Truncations();
+  }
   return number == 0 ? INVALID_HANDLE_VALUE : wince::HandleFromNumber(number);
 }
 
@@ -78,6 +154,11 @@ extern "C" BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBy
   }
   auto* out = static_cast<unsigned char*>(lpBuffer);
   DWORD done = 0;
+  if (ReadFromCopy(*file, out, nNumberOfBytesToRead, &done)) {
+    file->position += done;
+    if (lpNumberOfBytesRead) *lpNumberOfBytesRead = done;
+    return TRUE;
+  }
   while (done < nNumberOfBytesToRead) {
     ssize_t n = ::pread(file->fd.get(), out + done, nNumberOfBytesToRead - done,
                         static_cast<off_t>(file->position + done));

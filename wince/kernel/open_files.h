@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -28,6 +29,15 @@ class UniqueFd {
   int fd_ = -1;
 };
 
+// A copy of a file's bytes that ReadFile serves reads from (file.cpp decides
+// when a handle may have one).
+struct HeldContents {
+  enum class State { Unread, ReadOnce, Held, NotHeld };
+  State state = State::Unread;
+  uint64_t truncations = 0;  // file.cpp's truncation count when taken
+  std::vector<unsigned char> bytes;
+};
+
 struct OpenFile {
   UniqueFd fd;
   std::string key;  // the file's identity: its canonical host path
@@ -35,6 +45,7 @@ struct OpenFile {
   DWORD access = 0;  // GENERIC_READ and/or GENERIC_WRITE
   DWORD share = 0;   // FILE_SHARE_READ and/or FILE_SHARE_WRITE
   uint64_t position = 0;
+  HeldContents contents;
 };
 
 // Opens or creates a device file by CreateFileW's rules: the dispositions, the
