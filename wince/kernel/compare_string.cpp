@@ -58,10 +58,12 @@ class Collator {
  public:
   explicit Collator(DWORD flags) : flags_(flags) {}
 
-  Weights Weigh(std::u16string_view text) const {
-    Weights w;
+  // Fills w, reusing its storage.
+  void Weigh(std::u16string_view text, Weights& w) const {
+    w.primary.clear();
+    w.secondary.clear();
+    w.tertiary.clear();
     for (char16_t c : text) Add(w, c);
-    return w;
   }
 
  private:
@@ -172,9 +174,12 @@ extern "C" int WINAPI CompareStringW(LCID, DWORD dwCmpFlags, LPCWSTR lpString1, 
     SetLastError(ERROR_INVALID_FLAGS);
     return 0;
   }
+  // The weights' storage is kept between calls: a keyboard load compares
+  // names thousands of times, and allocating for each was most of its cost.
+  thread_local wince::Weights a, b;
   wince::Collator collator(dwCmpFlags);
-  wince::Weights a = collator.Weigh(wince::View(lpString1, cchCount1));
-  wince::Weights b = collator.Weigh(wince::View(lpString2, cchCount2));
+  collator.Weigh(wince::View(lpString1, cchCount1), a);
+  collator.Weigh(wince::View(lpString2, cchCount2), b);
   int result = wince::CompareLevel(a.primary, b.primary);
   if (result == 0) result = wince::CompareLevel(a.secondary, b.secondary);
   if (result == 0) result = wince::CompareLevel(a.tertiary, b.tertiary);
