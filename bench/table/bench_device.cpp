@@ -21,27 +21,8 @@
 #include "wince/host/windows.h"
 
 namespace bench {
-namespace {
 
 namespace fs = std::filesystem;
-
-// The output field holds up to 16 units, terminated only when shorter.
-std::u16string OutputOf(const BYTE* record) {
-  std::u16string output;
-  for (DWORD i = 0; i < tapora::KEY_OUTPUT_UNITS; ++i) {
-    const WORD unit = tapora::ReadU16(record, tapora::KEY_OUTPUT + 2 * i);
-    if (unit == 0) break;
-    output += static_cast<char16_t>(unit);
-  }
-  return output;
-}
-
-}  // namespace
-
-HRESULT STDMETHODCALLTYPE CountingCallback::QueryInterface(REFIID, void** object) {
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
 
 bool LoadKeyboardAt(const char16_t* devicePath) {
   WCHAR path[MAX_PATH] = {};
@@ -140,25 +121,10 @@ bool BenchDevice::UseBundledKeyboard() {
 void BenchDevice::FindKeys() {
   letter_ = {};
   shift_ = {};
-  for (DWORD p = 0; p < tapora::PanelCount(); ++p) {
-    const DWORD panel = tapora::PanelHandle(p);
-    tapora::PanelPlace place;
-    if (panel == 0 || !tapora::ReadPanelPlace(panel, &place)) break;
-    for (DWORD k = 0; k < place.keyCount; ++k) {
-      tapora::KeyEntry entry;
-      BYTE record[tapora::KEY_RECORD_SIZE];
-      if (!tapora::ReadKeyEntry(panel, k, &entry) || entry.keyHandle == 0 ||
-          !tapora::ReadKeyRecord(entry.keyHandle, record))
-        continue;
-      const FoundKey key = {
-          entry.keyHandle,
-          {static_cast<LONG>(p), static_cast<LONG>(k)},
-          {place.left + entry.x + tapora::ReadU16(record, tapora::KEY_WIDTH) / 2,
-           place.top + entry.y + tapora::ReadU16(record, tapora::KEY_HEIGHT) / 2}};
-      if (!letter_.handle && tapora::ReadU8(record, tapora::KEY_TYPE) == 33) letter_ = key;
-      if (!shift_.handle && OutputOf(record) == u"[Shift-Down]") shift_ = key;
-    }
-  }
+  ForEachLoadedKey([this](const FoundKey& key, const BYTE* record) {
+    if (!letter_.handle && tapora::ReadU8(record, tapora::KEY_TYPE) == 33) letter_ = key;
+    if (!shift_.handle && OutputOf(record) == u"[Shift-Down]") shift_ = key;
+  });
 }
 
 }  // namespace bench

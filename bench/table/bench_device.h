@@ -11,41 +11,13 @@
 #include <filesystem>
 #include <string>
 
-#include "im/sip_interfaces.h"
-#include "render/paint_keyboard.h"
+#include "bench/loaded_keys.h"
 
 namespace tapora {
 class InputMethod;
 }
 
 namespace bench {
-
-class CountingCallback : public IIMCallback {
- public:
-  long calls = 0;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE SetImInfo(IMINFO*) override { return Count(); }
-  HRESULT STDMETHODCALLTYPE SendVirtualKey(BYTE, DWORD) override { return Count(); }
-  HRESULT STDMETHODCALLTYPE SendCharEvents(UINT, UINT, UINT, UINT*, UINT*) override {
-    return Count();
-  }
-  HRESULT STDMETHODCALLTYPE SendString(BSTR, DWORD) override { return Count(); }
-
- private:
-  HRESULT Count() {
-    calls += 1;
-    return S_OK;
-  }
-};
-
-// A key of the loaded keyboard and the point in its middle.
-struct FoundKey {
-  DWORD handle = 0;
-  tapora::KeyRef ref = {};
-  POINT middle = {};
-};
 
 // Device paths of the keyboards the load rows read.
 inline constexpr const char16_t* kBundledKeyboard = u"\\Program Files\\Tapora SIP\\Keyboard\\keyboard.kbf";

@@ -32,6 +32,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "bench/loaded_keys.h"
 #include "im/input_method_state.h"
 #include "im/panel_window.h"
 #include "input/shift_state.h"
@@ -46,44 +47,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Stands in for the SIP manager: counts the calls, so that a tap that sent
-// nothing shows.
-class CountingCallback : public IIMCallback {
- public:
-  long calls = 0;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE SetImInfo(IMINFO*) override { return Count(); }
-  HRESULT STDMETHODCALLTYPE SendVirtualKey(BYTE, DWORD) override { return Count(); }
-  HRESULT STDMETHODCALLTYPE SendCharEvents(UINT, UINT, UINT, UINT*, UINT*) override {
-    return Count();
-  }
-  HRESULT STDMETHODCALLTYPE SendString(BSTR, DWORD) override { return Count(); }
-
- private:
-  HRESULT Count() { calls += 1; return S_OK; }
-};
-
-struct FoundKey {
-  DWORD handle = 0;
-  tapora::KeyRef ref = {};
-  POINT middle = {};
-};
-
-// The output field holds up to 16 units, terminated only when shorter.
-std::u16string OutputOf(const BYTE* record) {
-  std::u16string output;
-  for (DWORD i = 0; i < tapora::KEY_OUTPUT_UNITS; ++i) {
-    const WORD unit = tapora::ReadU16(record, tapora::KEY_OUTPUT + 2 * i);
-    if (unit == 0) break;
-    output += static_cast<char16_t>(unit);
-  }
-  return output;
-}
+using bench::CountingCallback;
+using bench::FoundKey;
 
 // The device folder, the SIP window and the panel window on it, the bundled
 // keyboard loaded, and the two keys to tap.
@@ -123,27 +88,13 @@ struct Panel {
   }
 
   void FindKeys() {
-    for (DWORD p = 0; p < tapora::PanelCount(); ++p) {
-      const DWORD panel = tapora::PanelHandle(p);
-      tapora::PanelPlace place;
-      if (panel == 0 || !tapora::ReadPanelPlace(panel, &place)) break;
-      for (DWORD k = 0; k < place.keyCount; ++k) {
-        tapora::KeyEntry entry;
-        BYTE record[tapora::KEY_RECORD_SIZE];
-        if (!tapora::ReadKeyEntry(panel, k, &entry) || entry.keyHandle == 0 ||
-            !tapora::ReadKeyRecord(entry.keyHandle, record))
-          continue;
-        const FoundKey key = {
-            entry.keyHandle, {static_cast<LONG>(p), static_cast<LONG>(k)},
-            {place.left + entry.x + tapora::ReadU16(record, tapora::KEY_WIDTH) / 2,
-             place.top + entry.y + tapora::ReadU16(record, tapora::KEY_HEIGHT) / 2}};
-        if (tapora::ReadU8(record, tapora::KEY_TYPE) == 33) {
-          if (!letter.handle) letter = key;
-          lastLetter = key;
-        }
-        if (!shift.handle && OutputOf(record) == u"[Shift-Down]") shift = key;
+    bench::ForEachLoadedKey([this](const FoundKey& key, const BYTE* record) {
+      if (tapora::ReadU8(record, tapora::KEY_TYPE) == 33) {
+        if (!letter.handle) letter = key;
+        lastLetter = key;
       }
-    }
+      if (!shift.handle && bench::OutputOf(record) == u"[Shift-Down]") shift = key;
+    });
   }
 
   void Tap(const FoundKey& key) {
