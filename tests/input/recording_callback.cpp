@@ -3,11 +3,17 @@
 
 #include <cstdio>
 
-#include "wince/host/text.h"
-
 namespace input_test {
 
 namespace {
+
+// UTF-8 through the platform, so that the host and Windows describe alike.
+std::string Utf8(const WCHAR* text, int length) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+  std::string out(size > 0 ? size : 0, '\0');
+  if (size > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
+  return out;
+}
 
 std::string Hex(unsigned value) {
   char text[16];
@@ -19,7 +25,8 @@ std::string Hex(unsigned value) {
 
 std::string DescribeChar(unsigned unit) {
   if (unit >= 0x20 && unit != 0x7F && unit <= 0xFFFF && (unit < 0xD800 || unit > 0xDFFF)) {
-    return "'" + wince::host::Utf8(std::u16string(1, static_cast<char16_t>(unit))) + "'";
+    const WCHAR text = static_cast<WCHAR>(unit);
+    return "'" + Utf8(&text, 1) + "'";
   }
   char text[16];
   std::snprintf(text, sizeof text, "U+%04X", unit);
@@ -76,8 +83,7 @@ HRESULT STDMETHODCALLTYPE RecordingCallback::SendCharEvents(UINT uVk, UINT uKeyF
 }
 
 HRESULT STDMETHODCALLTYPE RecordingCallback::SendString(BSTR psz, DWORD dwChars) {
-  const std::u16string text(psz, psz + dwChars);
-  calls.push_back("string \"" + wince::host::Utf8(text) + "\"");
+  calls.push_back("string \"" + Utf8(psz, static_cast<int>(dwChars)) + "\"");
   return S_OK;
 }
 

@@ -13,28 +13,12 @@ constexpr wchar_t SIP_CLASS[] = L"SipManagerWindow";
 constexpr wchar_t OPTIONS_TITLE[] = L"Tapora Input Panel";
 constexpr UINT_PTR SCRIPT_TIMER = 0x5157;
 
-std::string Hex(unsigned value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%x", value);
-  return text;
-}
-
 std::string Utf8(const wchar_t* text, int length = -1) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
   std::string out(size > 0 ? size : 0, '\0');
   if (size > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
   if (length < 0 && !out.empty()) out.pop_back();
   return out;
-}
-
-std::string DescribeChar(unsigned unit) {
-  if (unit >= 0x20 && unit != 0x7F && unit <= 0xFFFF && (unit < 0xD800 || unit > 0xDFFF)) {
-    const wchar_t text = static_cast<wchar_t>(unit);
-    return "'" + Utf8(&text, 1) + "'";
-  }
-  char text[16];
-  std::snprintf(text, sizeof text, "U+%04X", unit);
-  return text;
 }
 
 std::string WindowText(HWND window) {
@@ -164,58 +148,6 @@ bool ClassesKeyExists(const std::wstring& sub) {
   }
   RegCloseKey(key);
   return true;
-}
-
-HRESULT STDMETHODCALLTYPE EventRecorder::QueryInterface(REFIID riid, void** object) {
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IIMCallback)) {
-    *object = this;
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-HRESULT STDMETHODCALLTYPE EventRecorder::SetImInfo(IMINFO* info) {
-  calls.push_back("iminfo " + std::to_string(info->rcSipRect.left) + " " +
-                  std::to_string(info->rcSipRect.top) + " " +
-                  std::to_string(info->rcSipRect.right) + " " +
-                  std::to_string(info->rcSipRect.bottom));
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE EventRecorder::SendVirtualKey(BYTE vk, DWORD flags) {
-  std::string line = "key " + std::to_string(vk);
-  if (flags == 4) {
-    line += " down";
-  } else if (flags == 6) {
-    line += " up";
-  } else {
-    line += " flags " + Hex(flags);
-  }
-  calls.push_back(line);
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE EventRecorder::SendCharEvents(UINT vk, UINT keyFlags, UINT count,
-                                                        UINT* shift, UINT* chars) {
-  if (shift != nullptr && chars != nullptr && *shift == keyFlags) {
-    if (vk == 0 && count == 1) {
-      calls.push_back("char " + DescribeChar(*chars) + " flags " + Hex(keyFlags));
-      return S_OK;
-    }
-    if (count == 0 && *chars == vk) {
-      calls.push_back("keyevent " + std::to_string(vk) + " flags " + Hex(keyFlags));
-      return S_OK;
-    }
-  }
-  calls.push_back("SendCharEvents(" + std::to_string(vk) + ", " + Hex(keyFlags) + ", " +
-                  std::to_string(count) + ")");
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE EventRecorder::SendString(BSTR text, DWORD length) {
-  calls.push_back("string \"" + Utf8(text, static_cast<int>(length)) + "\"");
-  return S_OK;
 }
 
 MessageBoxCatcher::MessageBoxCatcher() {

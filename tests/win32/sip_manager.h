@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "im/sip_interfaces.h"
+#include "tests/input/recording_callback.h"
 
 namespace wine_test {
 
@@ -30,22 +31,6 @@ bool InstallProduct();
 // The default value of HKEY_CLASSES_ROOT\sub, or nothing with found false.
 std::wstring ReadClassesValue(const std::wstring& sub, bool* found);
 bool ClassesKeyExists(const std::wstring& sub);
-
-// What the input method sends: one line per call, as the host's tests write
-// them ("key 16 down", "char 'a' flags 0x80", "string \"abc\"").
-class EventRecorder : public IIMCallback {
- public:
-  std::vector<std::string> calls;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE SetImInfo(IMINFO* info) override;
-  HRESULT STDMETHODCALLTYPE SendVirtualKey(BYTE vk, DWORD flags) override;
-  HRESULT STDMETHODCALLTYPE SendCharEvents(UINT vk, UINT keyFlags, UINT count, UINT* shift,
-                                           UINT* chars) override;
-  HRESULT STDMETHODCALLTYPE SendString(BSTR text, DWORD length) override;
-};
 
 // Message boxes of this thread while it lives: each is recorded as
 // "caption: text" and answered with IDOK. The options dialog, when a test
@@ -102,7 +87,7 @@ class SelectedInputMethod {
   HMODULE library = nullptr;
   HWND sip = nullptr;
   HRESULT selectResult = E_FAIL;
-  EventRecorder events;
+  input_test::RecordingCallback events;  // one line per call, as the host's tests write them
 
  private:
   IInputMethod* method_ = nullptr;
