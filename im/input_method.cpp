@@ -123,10 +123,12 @@ HRESULT STDMETHODCALLTYPE InputMethod::GetInfo(IMINFO* info) {
   if (info == NULL) return E_POINTER;
   // Each list is built only while it is missing: a list whose creation
   // failed is tried again next time without building its partner twice.
-  if (InputMethodState.wideImages == NULL)
+  if (InputMethodState.wideImages == NULL) {
     InputMethodState.wideImages = BuildImageList(32, 16, IDB_WIDE_IMAGE);
-  if (InputMethodState.narrowImages == NULL)
+  }
+  if (InputMethodState.narrowImages == NULL) {
     InputMethodState.narrowImages = BuildImageList(16, 16, IDB_NARROW_IMAGE);
+  }
   info->fdwFlags = 0;
   info->hImageNarrow = InputMethodState.narrowImages;
   info->hImageWide = InputMethodState.wideImages;

@@ -1,7 +1,6 @@
 // Findings on the keyboard as the system holds it, asked of the system's own
 // drawing, hit testing and modifier rules rather than a second reading of them.
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <set>
 
@@ -19,6 +18,7 @@
 #include "render/key_glyph.h"
 #include "render/key_label.h"
 #include "tools/kbf/cli/check_findings.h"
+#include "tools/kbf/coverage/tap_graph.h"
 #include "wince/host/device.h"
 #include "wince/host/message_box.h"
 #include "wince/host/text.h"
@@ -186,29 +186,14 @@ void Latches(const std::vector<LoadedKey>& keys, std::vector<std::string>& findi
   }
 }
 
-// The folder entry whose name matches `name` as the device's file system
-// would, ignoring case.
-std::optional<fs::path> FindIgnoringCase(const fs::path& folder, const std::string& name) {
-  auto lower = [](std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-  };
-  std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
-    if (lower(entry.path().filename().string()) == lower(name)) return entry.path();
-  }
-  return std::nullopt;
-}
-
 bool ExistsIgnoringCase(fs::path at, const std::string& devicePath) {
   size_t from = 0;
   while (from <= devicePath.size()) {
     const size_t to = std::min(devicePath.find('\\', from), devicePath.size());
     const std::string part = devicePath.substr(from, to - from);
     if (!part.empty()) {
-      const auto found = FindIgnoringCase(at, part);
-      if (!found) return false;
-      at = *found;
+      at = coverage::EntryNamed(at, part);
+      if (at.empty()) return false;
     }
     from = to + 1;
   }
@@ -221,7 +206,9 @@ std::string MappedTarget(const fs::path& tree, int n, std::string& message) {
   const fs::path base = wince::host::DeviceFolder() / "Program Files" / "Tapora SIP";
   std::error_code ec;
   fs::create_directories(base, ec);
-  if (const auto map = FindIgnoringCase(tree, "KBF.txt")) fs::copy_file(*map, base / "KBF.txt", ec);
+  if (const fs::path map = coverage::EntryNamed(tree, "KBF.txt"); !map.empty()) {
+    fs::copy_file(map, base / "KBF.txt", ec);
+  }
   wince::host::ClearMessageBoxes();
   WCHAR path[tapora::PATH_UNITS] = {};
   tapora::ReadKbfMapEntry(path, tapora::BASE_FOLDER, n);
@@ -246,13 +233,9 @@ void Switches(const std::vector<LoadedKey>& keys, const fs::path& folder, const 
       const int n = std::atoi(argument.c_str() + 1);
       std::string message;
       const std::string target = MappedTarget(tree, n, message);
-      auto lower = [](std::string s) {
-        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-      };
       if (target.empty()) {
         problem = "the tree's KBF.txt has no entry " + std::to_string(n) + (message.empty() ? "" : " (\"" + message + "\")");
-      } else if (!lower(target).starts_with(lower(root))) {
+      } else if (!coverage::Lower(target).starts_with(coverage::Lower(root))) {
         problem = "entry " + std::to_string(n) + " is " + target + ", outside the language tree";
       } else if (!ExistsIgnoringCase(tree, target.substr(root.size()))) {
         problem = "entry " + std::to_string(n) + " is " + target + ", which is not in the tree";

@@ -41,19 +41,6 @@ constexpr DWORD KEY_UP_FLAG = 2;
 constexpr char16_t FIELD_BEFORE[] = u"a\nb";
 constexpr uintmax_t kLargestCopied = 4 << 20;
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-// The entry of `folder` named `name` without regard to case, or empty.
-fs::path EntryNamed(const fs::path& folder, const std::string& name) {
-  std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
-    if (Lower(entry.path().filename().string()) == Lower(name)) return entry.path();
-  }
-  return {};
-}
 
 // The focused application as the SIP callback feeds it: tapora-sim's text
 // field, and the virtual keys that went out.
@@ -299,6 +286,19 @@ class Explorer {
 };
 
 }  // namespace
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+fs::path EntryNamed(const fs::path& folder, const std::string& name) {
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+    if (Lower(entry.path().filename().string()) == Lower(name)) return entry.path();
+  }
+  return {};
+}
 
 std::vector<const Tap*> TapGraph::PathTo(size_t state) const {
   std::vector<const Tap*> path;

@@ -60,6 +60,11 @@ struct KeyboardSource {
   std::string layoutFile;          // the keyboard file; empty: the language's "info" decides
 };
 
+// Names as the device's file system compares them: without regard to case.
+std::string Lower(std::string text);
+// The entry of `folder` named `name`, or empty.
+std::filesystem::path EntryNamed(const std::filesystem::path& folder, const std::string& name);
+
 // KEYBOARD (a .kbf, a loose folder or its PNL00001.PNL) or a LANGUAGE-FOLDER.
 // Throws std::runtime_error when it is neither.
 KeyboardSource ResolveKeyboard(const std::filesystem::path& argument);
